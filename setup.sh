@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine is missing, builds, and then either starts the game
+# ("play") or runs every test twice: a normal build and a sanitizer build ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev libpng-dev libvorbis-dev libcairo2-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev xvfb xdotool
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {  # build-dir, extra cmake arguments...
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j2
+}
+
+case "${1:-}" in
+  play)
+    install_missing
+    build build -DCMAKE_BUILD_TYPE=Release -DGYROTIDE_TESTS=OFF -DGYROTIDE_BENCH=OFF
+    cd build && exec ./gyrotide
+    ;;
+  test)
+    install_missing
+    build build -DCMAKE_BUILD_TYPE=Release
+    ctest --test-dir build -j2 --output-on-failure
+    build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGYROTIDE_SANITIZE=ON -DGYROTIDE_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      ctest --test-dir build-asan -j2 --output-on-failure
+    ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac

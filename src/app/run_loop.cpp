@@ -1,0 +1,43 @@
+#include "app/run_loop.h"
+
+#include "app/game_clock.h"
+#include "app/screen.h"
+
+using platform::Message;
+using platform::MessageKind;
+
+int runLoop(Screen& screen) {
+  platform::Backend& pf = platform::backend();
+  running = true;
+  uint32_t result = 0;
+  const uint32_t interval = pf.frameIntervalMs();
+  uint32_t nextFrame = pf.ticks();
+  while (running) {
+    // Frames run at most once per display refresh; messages are handled as they come.
+    uint32_t t = pf.ticks();
+    if (screen.visible && static_cast<int32_t>(t - nextFrame) >= 0) {
+      screen.update(GameClock::now());
+      nextFrame = t + interval;
+    }
+    Message message;
+    if (pf.peekMessage(message)) {
+      if (message.kind == MessageKind::Quit) {
+        running = false;
+      } else {
+        pf.dispatchMessage(message);
+      }
+      result = message.param;
+      continue;
+    }
+    if (!running) break;
+    // Nothing to do until the next frame is due or a message arrives. A hidden screen draws
+    // nothing, so it only needs to hear about messages.
+    uint32_t wait = 1000;
+    if (screen.visible) {
+      int32_t untilFrame = static_cast<int32_t>(nextFrame - pf.ticks());
+      wait = untilFrame > 0 ? static_cast<uint32_t>(untilFrame) : 0;
+    }
+    if (wait > 0) pf.waitMessage(wait);
+  }
+  return static_cast<int>(result);
+}

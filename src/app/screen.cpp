@@ -1,0 +1,121 @@
+#include "app/screen.h"
+
+#include "app/game_clock.h"
+#include "audio/sound_system.h"
+#include "gfx/display_window.h"
+
+Screen* currentScreen = nullptr;
+bool running = false;
+
+namespace {
+constexpr uint16_t kPictureWidth = 640;
+constexpr uint16_t kPictureHeight = 480;
+}  // namespace
+
+Screen::Screen(const std::string& /*commandLine*/, const std::string& caption) {
+  currentScreen = this;
+  displayWindow = new DisplayWindow(caption, kPictureWidth, kPictureHeight);
+  soundSystem = new SoundSystem(2, 22050);
+  invalidate(rect);
+}
+
+Screen::~Screen() {
+  delete soundSystem;
+  soundSystem = nullptr;
+  delete displayWindow;
+  displayWindow = nullptr;
+  // The children are deleted by the panel after this; none of them may reach a screen that is
+  // already half gone.
+  if (currentScreen == this) currentScreen = nullptr;
+}
+
+bool Screen::update(uint32_t now) {
+  Panel::update(now);
+  if (isDirty()) {
+    Rect clip = dirtyRect;  // drawing resets dirtyRect
+    draw(*displayWindow, clip);
+    displayWindow->present();
+  }
+  Panel::update(now);
+  return false;
+}
+
+bool Screen::isDirty() {
+  Panel::isDirty();
+  dirtyRect.intersect(Rect(0, 0, displayWindow->width, displayWindow->height));
+  return dirty;
+}
+
+bool Screen::onNotify(uint16_t sender, uint32_t code, int32_t value) {
+  if (captureWidget != nullptr) return captureWidget->onNotify(sender, code, value);
+  return Panel::onNotify(sender, code, value);
+}
+
+bool Screen::onLeftDown(int32_t x, int32_t y, int32_t flags) {
+  if (captureWidget != nullptr) return captureWidget->onLeftDown(x, y, flags);
+  return Panel::onLeftDown(x, y, flags);
+}
+
+bool Screen::onLeftUp(int32_t x, int32_t y, int32_t flags) {
+  if (captureWidget != nullptr) return captureWidget->onLeftUp(x, y, flags);
+  return Panel::onLeftUp(x, y, flags);
+}
+
+bool Screen::onRightDown(int32_t x, int32_t y, int32_t flags) {
+  if (captureWidget != nullptr) return captureWidget->onRightDown(x, y, flags);
+  return Panel::onRightDown(x, y, flags);
+}
+
+bool Screen::onRightUp(int32_t x, int32_t y, int32_t flags) {
+  if (captureWidget != nullptr) return captureWidget->onRightUp(x, y, flags);
+  return Panel::onRightUp(x, y, flags);
+}
+
+bool Screen::onMouseMove(int32_t x, int32_t y, int32_t flags) {
+  if (captureWidget != nullptr) return captureWidget->onMouseMove(x, y, flags);
+  return Panel::onMouseMove(x, y, flags);
+}
+
+bool Screen::onChar(uint32_t code) {
+  if (focusWidget != nullptr) return focusWidget->onChar(code);
+  return Panel::onChar(code);
+}
+
+Widget* Screen::setCapture(Widget* w) {
+  Widget* previous = captureWidget;
+  captureWidget = w;
+  return previous;
+}
+
+Widget* Screen::setFocus(Widget* w) {
+  Widget* previous = focusWidget;
+  focusWidget = w;
+  return previous;
+}
+
+void Screen::openPopup(Widget* w) {
+  if (popup != nullptr) closePopup();
+  popup = w;
+  if (w != nullptr) addChild(w);
+  popupOpenedAt = GameClock::now();
+}
+
+Widget* Screen::closePopup() {
+  Widget* closed = popup;
+  if (closed != nullptr) {
+    removeChild(closed);
+    invalidate(closed->rect);
+    popup = nullptr;
+  }
+  return closed;
+}
+
+Widget* setCapture(Widget* w) {
+  return currentScreen != nullptr ? currentScreen->setCapture(w) : nullptr;
+}
+
+Widget* getCapture() { return currentScreen != nullptr ? currentScreen->getCapture() : nullptr; }
+
+Widget* setFocus(Widget* w) {
+  return currentScreen != nullptr ? currentScreen->setFocus(w) : nullptr;
+}

@@ -1,0 +1,22 @@
+#include "gfx/display_window.h"
+
+DisplayWindow* currentDisplayWindow = nullptr;
+
+DisplayWindow::DisplayWindow(const std::string& caption, uint16_t width, uint16_t height)
+    : Image(width, height, 24) {
+  currentDisplayWindow = this;
+  // The window procedure keeps this object in the window's slot when the window is created.
+  window_ = platform::backend().createWindow(kWindowClassName, caption, width, height, this);
+  fillRect(Rect(0, 0, width, height), Colour{255, 255, 255}, Rect(0, 0, width, height), 1.0);
+}
+
+DisplayWindow::~DisplayWindow() {
+  platform::Backend& pf = platform::backend();
+  pf.setWindowSlot(window_, nullptr);
+  if (currentDisplayWindow == this) currentDisplayWindow = nullptr;
+  pf.destroyWindow(window_);
+}
+
+void DisplayWindow::present() {
+  platform::backend().present(window_, pixels, pitch(), width, height);
+}

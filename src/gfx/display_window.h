@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "gfx/image.h"
+#include "platform/platform.h"
+
+// The main window and the 640 by 480 picture that every screen draws into. Presenting copies
+// the whole picture to the window.
+class DisplayWindow : public Image {
+ public:
+  DisplayWindow(const std::string& caption, uint16_t width, uint16_t height);
+  ~DisplayWindow();
+  DisplayWindow(const DisplayWindow&) = delete;
+  DisplayWindow& operator=(const DisplayWindow&) = delete;
+
+  void present();
+  platform::WindowId windowHandle() const { return window_; }
+
+ private:
+  platform::WindowId window_ = 0;
+};
+
+// The one display window, while it exists.
+extern DisplayWindow* currentDisplayWindow;
+
+// The class every main window is made from.
+inline constexpr const char* kWindowClassName = "ZapWindow";

@@ -1,0 +1,57 @@
+#pragma once
+
+// The in-memory backend for tests: the test fills the message queue, sets the clock, reads back
+// the presented pictures and the message boxes, and decides what waiting for a message means.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class HeadlessBackend : public Backend {
+ public:
+  struct Box {
+    std::string text;
+    std::string caption;
+  };
+
+  uint32_t ticks() override { return now; }
+  void waitMessage(uint32_t timeoutMs) override;
+  void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
+  void setCapture(WindowId window) override { captured = window; }
+  void releaseCapture() override { captured = 0; }
+
+  // Queues a message for the first open window (or for `window`).
+  void send(MessageKind kind, uint32_t param = 0, WindowId window = 0);
+  void sendMouse(MessageKind kind, int32_t x, int32_t y, WindowId window = 0);
+  WindowId firstWindow() const;
+  const std::string& caption(WindowId window) const;
+
+  // Writes the last presented picture as a 24-bit PNG; false when nothing was presented.
+  bool writeLastFrame(const std::string& path) const;
+
+  uint32_t now = 0;
+  WindowId captured = 0;
+  int windowsOpened = 0;
+  int presentCount = 0;
+  int lastFrameWidth = 0;
+  int lastFrameHeight = 0;
+  std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
+  std::vector<Box> boxes;
+  std::vector<uint32_t> waits;  // every timeout the run loop waited with
+  // Called when the game waits for a message; by default the clock moves on by the timeout.
+  std::function<void(uint32_t timeoutMs)> onWait;
+
+ protected:
+  bool openWindow(Window& window) override;
+  void closeWindow(Window&) override {}
+  void pumpEvents() override {}
+  void showMessageBox(const std::string& text, const std::string& caption) override {
+    boxes.push_back({text, caption});
+  }
+};
+
+}  // namespace platform

@@ -1,0 +1,137 @@
+#pragma once
+
+// The platform layer: the few operating-system services the game needs (a millisecond clock,
+// one window with a message queue, mouse capture, presenting the picture, a message box).
+// `Backend` keeps what every backend shares (window classes, windows and their slot, the
+// queue, dispatch); a backend fills in the rest. The game reaches it through `platform::backend()`.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+
+namespace platform {
+
+using WindowId = uint32_t;  // 0 names no window
+
+enum class MessageKind : uint8_t {
+  Create,       // sent while a window is created; `data` is the creation parameter
+  Destroy,      // sent while a window is destroyed
+  Close,        // the user (or a polite end request) asks the window to close
+  Paint,        // the window needs its picture shown again
+  ActivateApp,  // `param` 1: the application became active; 0: it went to the background
+  LeftDown,
+  LeftUp,
+  RightDown,
+  RightUp,
+  MouseMove,
+  Char,  // `param`: the character code (printable text, 8, 9, 13, 27, 22 for Ctrl+V)
+  Quit,  // ends the message loop; `param` is the exit code
+};
+
+struct Message {
+  WindowId window = 0;
+  MessageKind kind = MessageKind::Paint;
+  uint32_t param = 0;
+  // Mouse messages: the position in picture coordinates, packed as x in the low 16 bits
+  // and y in the high 16 bits (so positions left of or above the picture wrap round).
+  uint32_t position = 0;
+  void* data = nullptr;
+};
+
+inline uint32_t packPosition(int32_t x, int32_t y) {
+  return (static_cast<uint32_t>(x) & 0xFFFFu) | (static_cast<uint32_t>(y) << 16);
+}
+
+using WindowProc = intptr_t (*)(WindowId, const Message&);
+
+// A 32-bit blue-green-red-alpha picture for the window icon.
+struct Icon {
+  int width = 0;
+  int height = 0;
+  const uint8_t* bgra = nullptr;
+};
+
+struct WindowClass {
+  std::string name;
+  WindowProc proc = nullptr;
+  bool redrawOnResize = true;
+  Icon icon;  // an empty icon leaves the system's default
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Milliseconds since some fixed moment; wraps after 49 days.
+  virtual uint32_t ticks() = 0;
+
+  bool registerClass(const WindowClass& windowClass);
+  // Creates a window of `width` by `height` picture pixels. The class's procedure receives
+  // Create (with `createParam`) before this returns. Returns 0 when the class is unknown or
+  // the system refuses the window.
+  WindowId createWindow(const std::string& className, const std::string& caption, int width,
+                        int height, void* createParam);
+  // The procedure receives Destroy, then the window is gone. Unknown ids are ignored.
+  void destroyWindow(WindowId window);
+  bool isWindow(WindowId window) const { return windows_.count(window) != 0; }
+  void* windowSlot(WindowId window) const;
+  void setWindowSlot(WindowId window, void* value);
+
+  // Takes the next message without waiting. Paint comes only when nothing else is queued.
+  bool peekMessage(Message& message);
+  // Waits until a message may be waiting or `timeoutMs` has passed.
+  virtual void waitMessage(uint32_t timeoutMs) = 0;
+  // Hands a message to its window's procedure; 0 for a window that is gone.
+  intptr_t dispatchMessage(const Message& message);
+  void postMessage(const Message& message) { queue_.push_back(message); }
+  void postQuitMessage(int exitCode);
+  // The window's picture must be shown again: a Paint message follows.
+  void invalidateWindow(WindowId window);
+
+  // Shows a 640 by 480 (or `width` by `height`) blue-green-red picture in the window.
+  virtual void present(WindowId window, const uint8_t* pixels, int pitch, int width,
+                       int height) = 0;
+  virtual void setCapture(WindowId window) = 0;
+  virtual void releaseCapture() = 0;
+  // The display's refresh interval: the run loop draws no more often than this.
+  virtual uint32_t frameIntervalMs() { return 16; }
+
+  // A modal message box with an OK button and no owner. Also printed on standard error, so a
+  // run without a display still says what went wrong.
+  void messageBox(const std::string& text, const std::string& caption);
+
+ protected:
+  struct Window {
+    WindowId id = 0;
+    const WindowClass* windowClass = nullptr;
+    std::string caption;
+    int width = 0;
+    int height = 0;
+    void* slot = nullptr;
+    bool paintPending = false;
+  };
+
+  // The system side of a window's life. `openWindow` returns false when it cannot be made.
+  virtual bool openWindow(Window& window) = 0;
+  virtual void closeWindow(Window& window) = 0;
+  // Moves whatever the system has delivered into the queue.
+  virtual void pumpEvents() = 0;
+  virtual void showMessageBox(const std::string& text, const std::string& caption) = 0;
+
+  Window* findWindow(WindowId id);
+  const Window* findWindow(WindowId id) const;
+  const std::map<WindowId, Window>& windows() const { return windows_; }
+
+ private:
+  std::map<std::string, WindowClass> classes_;
+  std::map<WindowId, Window> windows_;
+  std::deque<Message> queue_;
+  WindowId nextId_ = 1;
+};
+
+// The backend the game runs on; set once by the program or by a test.
+Backend& backend();
+void setBackend(Backend* backend);
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+// The real backend: one SDL window showing the picture through a streaming texture, scaled
+// to the window with the aspect ratio kept; SDL's events become the game's messages.
+
+#include <map>
+
+#include "platform/platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace platform {
+
+class SdlBackend : public Backend {
+ public:
+  SdlBackend();
+  ~SdlBackend() override;
+
+  uint32_t ticks() override;
+  void waitMessage(uint32_t timeoutMs) override;
+  void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
+  void setCapture(WindowId window) override;
+  void releaseCapture() override;
+  uint32_t frameIntervalMs() override;
+
+ protected:
+  bool openWindow(Window& window) override;
+  void closeWindow(Window& window) override;
+  void pumpEvents() override;
+  void showMessageBox(const std::string& text, const std::string& caption) override;
+
+ private:
+  struct Native {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int textureWidth = 0;
+    int textureHeight = 0;
+  };
+
+  bool initVideo();
+  void translate(const SDL_Event& event);
+  void postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param = 0, uint32_t position = 0);
+  WindowId idFor(uint32_t sdlWindowId) const;
+
+  bool videoReady_ = false;
+  std::map<WindowId, Native> natives_;
+};
+
+}  // namespace platform

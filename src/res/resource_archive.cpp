@@ -1,0 +1,6 @@
+#include "res/resource_archive.h"
+ResourceArchive* resourceArchive = nullptr;
+ResourceArchive* openResourceArchive() {
+  if (resourceArchive == nullptr) resourceArchive = new ResourceArchive("gyrotide.zap");
+  return resourceArchive;
+}

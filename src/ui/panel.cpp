@@ -1,0 +1,100 @@
+#include "ui/panel.h"
+
+#include <algorithm>
+
+Panel::~Panel() {
+  for (Widget* child : children) delete child;
+}
+
+void Panel::grow(Widget* w) {
+  if (rect.isEmpty()) {
+    rect = w->rect;
+  } else {
+    rect.unite(w->rect);
+  }
+  invalidate(w->rect);
+}
+
+void Panel::addChild(Widget* w) {
+  if (w == nullptr) return;
+  grow(w);
+  children.push_back(w);
+}
+
+void Panel::addChildAtBottom(Widget* w) {
+  if (w == nullptr) return;
+  grow(w);
+  children.insert(children.begin(), w);
+}
+
+Widget* Panel::findChild(uint16_t childId) const {
+  for (Widget* child : children) {
+    if (child->id == childId) return child;
+  }
+  return nullptr;
+}
+
+void Panel::invalidate(const Rect& r) {
+  if (dirtyRect.isEmpty()) {
+    dirtyRect = r;
+  } else {
+    dirtyRect.unite(r);
+  }
+  markDirty();
+}
+
+bool Panel::update(uint32_t now) {
+  // Taken out first: a destructor that removes further widgets schedules them for next time.
+  std::vector<Widget*> pending;
+  pending.swap(removals);
+  for (Widget* w : pending) {
+    auto found = std::find(children.begin(), children.end(), w);
+    if (found == children.end()) continue;  // removed twice, or never ours
+    invalidate(w->rect);
+    children.erase(std::remove(children.begin(), children.end(), w), children.end());
+    delete w;
+  }
+  for (size_t i = children.size(); i-- > 0;) {
+    if (i < children.size()) children[i]->update(now);
+  }
+  return false;
+}
+
+bool Panel::isDirty() {
+  if (dirty) return true;
+  dirtyRect = Rect();
+  for (Widget* child : children) {
+    if (child->isDirty()) invalidate(*child->getRect());
+  }
+  return dirty;
+}
+
+void Panel::draw(Image& target, const Rect& clip) {
+  for (Widget* child : children) {
+    if (child->getRect()->intersects(clip)) child->draw(target, clip);
+  }
+  dirtyRect = Rect();
+  dirty = false;
+}
+
+bool Panel::onNotify(uint16_t sender, uint32_t code, int32_t value) {
+  return route([&](Widget* w) { return w->onNotify(sender, code, value); });
+}
+bool Panel::onLeftDown(int32_t x, int32_t y, int32_t flags) {
+  return route([&](Widget* w) { return w->onLeftDown(x, y, flags); });
+}
+bool Panel::onLeftUp(int32_t x, int32_t y, int32_t flags) {
+  return route([&](Widget* w) { return w->onLeftUp(x, y, flags); });
+}
+bool Panel::onRightDown(int32_t x, int32_t y, int32_t flags) {
+  return route([&](Widget* w) { return w->onRightDown(x, y, flags); });
+}
+bool Panel::onRightUp(int32_t x, int32_t y, int32_t flags) {
+  return route([&](Widget* w) { return w->onRightUp(x, y, flags); });
+}
+bool Panel::onMouseMove(int32_t x, int32_t y, int32_t flags) {
+  return route([&](Widget* w) { return w->onMouseMove(x, y, flags); });
+}
+bool Panel::onChar(uint32_t code) {
+  return route([&](Widget* w) { return w->onChar(code); });
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+
+#include "ui/rect.h"
+
+class Image;
+
+// Notification codes of the toolkit. Tiles use their own small codes 1 to 9.
+enum : uint32_t {
+  NotifyClicked = 0xF0000001,
+  NotifyPressed = 0xF0000002,
+  NotifySetDown = 0xF0000003,
+  NotifySetUp = 0xF0000004,
+  NotifyHover = 0xF0000006,
+  NotifyToggled = 0xF0000008,
+  NotifyValueChanged = 0xF0000010,
+  NotifyBlastDone = 0xF0000030,
+  NotifyEnter = 0xF0000040,
+  NotifyBackgroundClick = 0xF0000080,
+};
+
+// Everything drawn on the picture. Rectangles are in picture coordinates; a widget has no
+// pointer to its parent and reports through `post`, which reaches the current screen.
+class Widget {
+ public:
+  Widget(const Rect& rect, uint16_t id) : rect(rect), id(id) {}
+  Widget(const Widget&) = delete;
+  Widget& operator=(const Widget&) = delete;
+  // Clears the screen's focus and capture when they point here, so a deleted widget never
+  // receives input.
+  virtual ~Widget();
+
+  virtual bool update(uint32_t now);
+  virtual void show();
+  virtual void hide();
+  virtual bool isDirty() { return dirty; }
+  virtual const Rect* getRect() { return &rect; }
+  // Overrides draw first and end by clearing `dirty` (calling this base does).
+  virtual void draw(Image& target, const Rect& clip);
+  virtual bool onNotify(uint16_t sender, uint32_t code, int32_t value);
+  virtual bool onLeftDown(int32_t x, int32_t y, int32_t flags);
+  virtual bool onLeftUp(int32_t x, int32_t y, int32_t flags);
+  virtual bool onRightDown(int32_t x, int32_t y, int32_t flags);
+  virtual bool onRightUp(int32_t x, int32_t y, int32_t flags);
+  virtual bool onMouseMove(int32_t x, int32_t y, int32_t flags);
+  virtual bool onChar(uint32_t code);
+  // Reports (id, code, value) to the current screen; nothing without one.
+  virtual void post(uint32_t code, int32_t value);
+
+  void markDirty() { dirty = true; }
+  void setAlpha(double a) {
+    alpha = a;
+    markDirty();
+  }
+  bool isVisible() const { return visible; }
+  uint16_t getId() const { return id; }
+
+  bool visible = true;
+  double alpha = 1.0;
+  Rect rect;
+  bool dirty = true;
+  uint16_t id = 0;
+};

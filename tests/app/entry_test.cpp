@@ -1,0 +1,69 @@
+#include "app/entry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <new>
+
+#include "res/resource_archive.h"
+#include "support/headless_fixture.h"
+
+using platform::MessageKind;
+
+class EntryTest : public HeadlessTest {};
+
+TEST_F(EntryTest, PlainTextFailureIsShownAndEndsWithOne) {
+  int result = entry("", [](const std::string&) -> int { throw "Out of tiles"; });
+  EXPECT_EQ(result, 1);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "Out of tiles");
+  EXPECT_EQ(backend.boxes[0].caption, "Gyromania");
+}
+
+TEST_F(EntryTest, AnyOtherFailureIsUnrecoverable) {
+  int result = entry("", [](const std::string&) -> int { throw std::bad_alloc(); });
+  EXPECT_EQ(result, 1);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "Sorry, an unrecoverable error has occurred.");
+  EXPECT_EQ(backend.boxes[0].caption, "Gyromania");
+}
+
+TEST_F(EntryTest, NormalEndReturnsTheBodyResult) {
+  EXPECT_EQ(entry("", [](const std::string&) { return 7; }), 7);
+  EXPECT_TRUE(backend.boxes.empty());
+}
+
+TEST_F(EntryTest, MissingArchiveIsReportedWithoutAWindow) {
+  ResourceArchive missing("/nonexistent/gyrotide.zap");
+  ScopedResourceArchive use(missing);
+  EXPECT_EQ(entry(""), 0);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "Gyromania can't find the resource file 'gyrotide.zap'!");
+  EXPECT_EQ(backend.boxes[0].caption, "Gyromania");
+  EXPECT_EQ(backend.windowsOpened, 0);
+}
+
+TEST_F(EntryTest, WithTheArchiveTheGameRunsUntilItsWindowCloses) {
+  auto path = std::filesystem::temp_directory_path() / "entry_test_gyrotide.zap";
+  {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputc(0, f);
+    std::fputc(0, f);
+    std::fclose(f);
+  }
+  ResourceArchive archive(path.c_str());
+  ScopedResourceArchive use(archive);
+  backend.onWait = [&](uint32_t timeout) {
+    backend.now += timeout;
+    if (backend.waits.size() == 3) backend.send(MessageKind::Close);
+  };
+  EXPECT_EQ(entry(""), 0);
+  EXPECT_EQ(backend.windowsOpened, 1);
+  EXPECT_EQ(backend.caption(backend.firstWindow()), "");  // gone
+  EXPECT_TRUE(backend.boxes.empty());
+  EXPECT_EQ(currentScreen, nullptr);
+  ASSERT_EQ(backend.lastFrame.size(), 640u * 480 * 3);
+  std::filesystem::remove(path);
+}

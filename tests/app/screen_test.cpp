@@ -1,0 +1,135 @@
+#include "app/screen.h"
+
+#include <gtest/gtest.h>
+
+#include "gfx/display_window.h"
+#include "support/headless_fixture.h"
+
+using Log = std::vector<std::string>;
+
+class ScreenTest : public HeadlessTest {
+ protected:
+  Log log;
+};
+
+TEST_F(ScreenTest, ConstructionMakesTheWindowAndBecomesCurrent) {
+  {
+    Screen screen("ignored", "Caption");
+    EXPECT_EQ(currentScreen, &screen);
+    ASSERT_NE(screen.displayWindow, nullptr);
+    EXPECT_EQ(screen.displayWindow->width, 640);
+    EXPECT_EQ(screen.displayWindow->height, 480);
+    EXPECT_NE(screen.soundSystem, nullptr);
+    EXPECT_EQ(backend.caption(backend.firstWindow()), "Caption");
+    EXPECT_EQ(backend.windowSlot(backend.firstWindow()), screen.displayWindow);
+  }
+  EXPECT_EQ(currentScreen, nullptr);
+  EXPECT_EQ(backend.firstWindow(), 0u);
+}
+
+TEST_F(ScreenTest, CaptureTakesEveryMouseEventAndNotificationEvenWhenItDeclines) {
+  Screen screen("", "t");
+  auto* a = new ProbeWidget(Rect(0, 0, 10, 10), 1, &log);
+  auto* b = new ProbeWidget(Rect(20, 20, 30, 30), 2, &log, false);
+  screen.addChild(a);
+  screen.addChild(b);
+  EXPECT_EQ(setCapture(b), nullptr);
+  EXPECT_EQ(getCapture(), b);
+  EXPECT_FALSE(screen.onLeftDown(600, 400, 0));
+  EXPECT_FALSE(screen.onMouseMove(-5, 900, 0));
+  EXPECT_FALSE(screen.onNotify(3, 4, 5));
+  EXPECT_EQ(log, (Log{"2: leftdown 600,400", "2: move -5,900", "2: notify 3 4 5"}));
+
+  // Characters are not mouse events: they still go to the tree.
+  log.clear();
+  EXPECT_TRUE(screen.onChar(97));
+  EXPECT_EQ(log, (Log{"2: char 97", "1: char 97"}));
+  EXPECT_EQ(setCapture(nullptr), b);
+}
+
+TEST_F(ScreenTest, FocusTakesEveryCharacter) {
+  Screen screen("", "t");
+  auto* a = new ProbeWidget(Rect(0, 0, 10, 10), 1, &log);
+  auto* b = new ProbeWidget(Rect(0, 0, 10, 10), 2, &log);
+  screen.addChild(a);
+  screen.addChild(b);
+  setFocus(a);
+  EXPECT_TRUE(screen.onChar(8));
+  EXPECT_TRUE(screen.onLeftDown(1, 1, 0));
+  EXPECT_EQ(log, (Log{"1: char 8", "2: leftdown 1,1"}));
+}
+
+TEST_F(ScreenTest, DeletingTheCaptureOrFocusWidgetClearsIt) {
+  Screen screen("", "t");
+  auto* a = new ProbeWidget(Rect(0, 0, 10, 10), 1, &log);
+  auto* b = new ProbeWidget(Rect(0, 0, 10, 10), 2, &log);
+  screen.addChild(a);
+  screen.addChild(b);
+  setCapture(a);
+  setFocus(b);
+  screen.removeChild(a);
+  screen.removeChild(b);
+  screen.update(0);
+  EXPECT_EQ(screen.captureWidget, nullptr);
+  EXPECT_EQ(screen.focusWidget, nullptr);
+  EXPECT_FALSE(screen.onChar(1));
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(ScreenTest, OpeningASecondPopupRemovesTheFirstAtTheNextFrame) {
+  Screen screen("", "t");
+  backend.now = 500;
+  auto* first = new ProbeWidget(Rect(100, 100, 200, 200), 1, &log);
+  bool firstDeleted = false;
+  first->deleted = &firstDeleted;
+  screen.openPopup(first);
+  EXPECT_EQ(screen.popup, first);
+  EXPECT_EQ(screen.popupOpenedAt, 500u);
+  EXPECT_EQ(screen.children.back(), first);
+
+  backend.now = 800;
+  auto* second = new ProbeWidget(Rect(150, 150, 300, 250), 2, &log);
+  screen.openPopup(second);
+  EXPECT_EQ(screen.popup, second);
+  EXPECT_EQ(screen.popupOpenedAt, 800u);
+  EXPECT_FALSE(firstDeleted);
+  screen.update(0);
+  EXPECT_TRUE(firstDeleted);
+  EXPECT_EQ(screen.children.size(), 1u);
+
+  EXPECT_EQ(screen.closePopup(), second);
+  EXPECT_EQ(screen.closePopup(), nullptr);
+  screen.update(0);
+  EXPECT_TRUE(screen.children.empty());
+}
+
+TEST_F(ScreenTest, FrameDrawsAndPresentsOnlyWhatChanged) {
+  Screen screen("", "t");
+  auto* a = new ProbeWidget(Rect(10, 10, 20, 20), 1, &log);
+  auto* offPicture = new ProbeWidget(Rect(600, 400, 700, 520), 2, &log);
+  screen.addChild(a);
+  screen.addChild(offPicture);
+  screen.update(0);
+  EXPECT_EQ(backend.presentCount, 1);
+  EXPECT_EQ(a->draws, 1);
+  // The dirty area is clipped to the picture before it is drawn.
+  EXPECT_EQ(offPicture->lastClip, Rect(10, 10, 640, 480));
+
+  screen.update(16);
+  screen.update(32);
+  EXPECT_EQ(backend.presentCount, 1);
+
+  offPicture->markDirty();
+  screen.update(48);
+  EXPECT_EQ(backend.presentCount, 2);
+  EXPECT_EQ(offPicture->lastClip, Rect(600, 400, 640, 480));
+  EXPECT_EQ(a->draws, 1);
+}
+
+TEST_F(ScreenTest, FirstFramePresentsAWhitePicture) {
+  Screen screen("", "t");
+  screen.update(0);
+  ASSERT_EQ(backend.lastFrameWidth, 640);
+  ASSERT_EQ(backend.lastFrameHeight, 480);
+  for (uint8_t byte : backend.lastFrame) ASSERT_EQ(byte, 255);
+}

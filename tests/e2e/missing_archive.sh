@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Started in a folder without its archive, the program says so, opens no window and exits 0.
+set -u
+program=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir"
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 20 "$program" 2>stderr.txt
+code=$?
+expected="Gyromania: Gyromania can't find the resource file 'gyrotide.zap'!"
+if [ "$code" -ne 0 ]; then echo "exit code $code, expected 0"; exit 1; fi
+if ! grep -qxF "$expected" stderr.txt; then
+  echo "unexpected message:"; cat stderr.txt; exit 1
+fi
+echo "ok"
