@@ -1,10 +1,9 @@
 #include "gfx/image.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -29,56 +28,20 @@ inline bool isInvisible(double opacity) {
 
 enum class Formula { Draw, Fill };
 
-// One formula at one opacity, for every (target byte, source byte) pair:
-// bytes[target << 8 | source].
-struct BlendTable {
-  double opacity = -1.0;
-  Formula formula = Formula::Draw;
-  std::array<uint8_t, 65536> bytes{};
-
-  void build(double a, Formula f) {
-    opacity = a;
-    formula = f;
-    for (int t = 0; t < 256; ++t) {
-      uint8_t* row = &bytes[t << 8];
-      for (int s = 0; s < 256; ++s) {
-        row[s] = f == Formula::Draw
-                     ? blendDrawByte(a, static_cast<uint8_t>(t), static_cast<uint8_t>(s))
-                     : blendFillByte(a, static_cast<uint8_t>(s), static_cast<uint8_t>(t));
-      }
-    }
-  }
-};
-
-// A widget usually draws many pieces at one opacity and a few opacities are in
-// use at once (a fading board, a translucent panel and its shadow), so a few
-// tables are kept and reused round-robin.
-const uint8_t* blendTable(double opacity, Formula formula) {
-  constexpr int kSlots = 4;
-  thread_local std::unique_ptr<BlendTable[]> tables;
-  thread_local int nextSlot = 0;
-  if (!tables) tables = std::make_unique<BlendTable[]>(kSlots);
-  for (int i = 0; i < kSlots; ++i) {
-    if (tables[i].opacity == opacity && tables[i].formula == formula) return tables[i].bytes.data();
-  }
-  BlendTable& table = tables[nextSlot];
-  nextSlot = (nextSlot + 1) % kSlots;
-  table.build(opacity, formula);
-  return table.bytes.data();
-}
-
-// Opacities on a 1/256 grid (0.5, 0.25, ...) make every product and the sum
-// exact in double, so (wKeep * t + wTake * s) >> 8 in 16-bit lanes is the
-// formula's result. Written with vector extensions so one source serves SSE2,
-// AVX2 and other targets.
-// Vectors of N bytes and of N 16-bit words (vector types need a class
-// template to depend on N).
+// Vectors of N bytes and of the wider lanes they are computed in (vector
+// types need a class template to depend on N). Widening one step at a time
+// gives the compiler conversions it lowers well.
 template <int N>
 struct Lanes {
   typedef uint8_t Bytes __attribute__((vector_size(N)));
   typedef uint16_t Words __attribute__((vector_size(2 * N)));
+  typedef int32_t Ints __attribute__((vector_size(4 * N)));
+  typedef double Reals __attribute__((vector_size(8 * N)));
 };
 
+// Opacities on a 1/256 grid (0.5, 0.25, ...) make every product and the sum
+// exact in double, so (wKeep * t + wTake * s) >> 8 in 16-bit lanes is exactly
+// the formula's result, whichever formula.
 template <int N>
 [[gnu::always_inline]] inline void gridBlendVector(uint8_t* dst, const uint8_t* src, size_t n,
                                                    uint16_t wKeep, uint16_t wTake) {
@@ -97,53 +60,108 @@ template <int N>
   for (; i < n; ++i) dst[i] = static_cast<uint8_t>((wKeep * dst[i] + wTake * src[i]) >> 8);
 }
 
+// Any other opacity: the formula itself, in double lanes, with the operands
+// in the formula's own order. No fused multiply-add is enabled for these
+// functions, so every lane rounds exactly as the scalar formula does.
+template <int N, Formula F>
+[[gnu::always_inline]] inline void mixVector(uint8_t* dst, const uint8_t* src, size_t n,
+                                             double opacity) {
+  using L = Lanes<N>;
+  const double keep = 1.0 - opacity;
+  size_t i = 0;
+  for (; i + N <= n; i += N) {
+    typename L::Bytes tb, sb;
+    std::memcpy(&tb, dst + i, N);
+    std::memcpy(&sb, src + i, N);
+    using Ints = typename L::Ints;
+    using Reals = typename L::Reals;
+    using Words = typename L::Words;
+    const Reals t = __builtin_convertvector(
+        __builtin_convertvector(__builtin_convertvector(tb, Words), Ints), Reals);
+    const Reals s = __builtin_convertvector(
+        __builtin_convertvector(__builtin_convertvector(sb, Words), Ints), Reals);
+    const Reals mixed = F == Formula::Draw ? keep * t + opacity * s : opacity * s + keep * t;
+    const auto result = __builtin_convertvector(
+        __builtin_convertvector(__builtin_convertvector(mixed, Ints), Words), typename L::Bytes);
+    std::memcpy(dst + i, &result, N);
+  }
+  for (; i < n; ++i) {
+    dst[i] = F == Formula::Draw ? blendDrawByte(opacity, dst[i], src[i])
+                                : blendFillByte(opacity, src[i], dst[i]);
+  }
+}
+
 using GridBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, uint16_t, uint16_t);
+using MixFn = void (*)(uint8_t*, const uint8_t*, size_t, double);
 
 void gridBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, uint16_t wKeep, uint16_t wTake) {
   gridBlendVector<16>(dst, src, n, wKeep, wTake);
 }
+template <Formula F>
+void mixBaseline(uint8_t* dst, const uint8_t* src, size_t n, double opacity) {
+  mixVector<16, F>(dst, src, n, opacity);
+}
 
+// x86-64 only promises SSE2; AVX2 doubles the lanes where the processor has
+// it, chosen once at run time.
 #if defined(__GNUC__) && defined(__x86_64__)
+#define GYROTIDE_GFX_AVX2 1
 __attribute__((target("avx2"))) void gridBlendAvx2(uint8_t* dst, const uint8_t* src, size_t n,
                                                    uint16_t wKeep, uint16_t wTake) {
   gridBlendVector<32>(dst, src, n, wKeep, wTake);
 }
+template <Formula F>
+__attribute__((target("avx2"))) void mixAvx2(uint8_t* dst, const uint8_t* src, size_t n,
+                                             double opacity) {
+  mixVector<32, F>(dst, src, n, opacity);
+}
+// GYROTIDE_NO_AVX2 in the environment keeps the baseline kernels, so they can
+// be tested and timed on machines that have AVX2.
+bool hasAvx2() {
+  static const bool avx2 = __builtin_cpu_supports("avx2") && !std::getenv("GYROTIDE_NO_AVX2");
+  return avx2;
+}
 #endif
 
 GridBlendFn gridBlend() {
-#if defined(__GNUC__) && defined(__x86_64__)
-  static const GridBlendFn chosen =
-      __builtin_cpu_supports("avx2") ? gridBlendAvx2 : gridBlendBaseline;
-  return chosen;
-#else
-  return gridBlendBaseline;
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasAvx2()) return gridBlendAvx2;
 #endif
+  return gridBlendBaseline;
+}
+
+template <Formula F>
+MixFn mix() {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasAvx2()) return mixAvx2<F>;
+#endif
+  return mixBaseline<F>;
 }
 
 // Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
 // the source is the image byte for Draw and the colour byte for Fill.
 class SpanBlender {
  public:
-  SpanBlender(double opacity, Formula formula) {
+  SpanBlender(double opacity, Formula formula) : opacity_(opacity) {
     const double scaled = opacity * 256.0;
     if (scaled == std::floor(scaled)) {
-      wTake_ = static_cast<uint16_t>(scaled);
-      wKeep_ = static_cast<uint16_t>(256 - wTake_);
+      const auto take = static_cast<uint16_t>(scaled);
+      grid_ = gridBlend();
+      wTake_ = take;
+      wKeep_ = static_cast<uint16_t>(256 - take);
     } else {
-      table_ = blendTable(opacity, formula);
+      mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
     }
   }
 
   void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
-    if (!table_) {
-      gridBlend()(dst, src, n, wKeep_, wTake_);
-      return;
-    }
-    for (size_t i = 0; i < n; ++i) dst[i] = table_[dst[i] << 8 | src[i]];
+    grid_ ? grid_(dst, src, n, wKeep_, wTake_) : mix_(dst, src, n, opacity_);
   }
 
  private:
-  const uint8_t* table_ = nullptr;
+  double opacity_;
+  GridBlendFn grid_ = nullptr;
+  MixFn mix_ = nullptr;
   uint16_t wKeep_ = 0;
   uint16_t wTake_ = 0;
 };
@@ -186,8 +204,13 @@ void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
   const size_t bytes = static_cast<size_t>(a.w) * 3;
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
   uint8_t* to = dst.pixelAddress(a.tx, a.ty);
+  // memmove: an image may be drawn onto itself.
+  if (bytes == src.pitch() && bytes == dst.pitch()) {
+    std::memmove(to, from, bytes * a.h);  // whole rows, back to back: one copy
+    return;
+  }
   for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
-    std::memmove(to, from, bytes);  // memmove: an image may be drawn onto itself
+    std::memmove(to, from, bytes);
   }
 }
 
@@ -206,40 +229,60 @@ inline bool drawable(uint8_t index, int32_t colourKey, int32_t entries) {
   return index != colourKey && index < entries;
 }
 
-void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
+// Each index's colour as blue | green << 8 | red << 16, with bit 24 set when
+// the index is drawn at all: one load and one test per pixel.
+void packedColours(const Image& src, uint32_t (&colours)[256]) {
   const int32_t entries = src.paletteEntries(), key = src.colourKey;
-  for (int32_t y = 0; y < a.h; ++y) {
-    const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
-    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
+  for (int32_t i = 0; i < 256; ++i) {
+    colours[i] = 0;
+    if (!drawable(static_cast<uint8_t>(i), key, entries)) continue;
+    const uint8_t* bgr = src.palette + i * 3;
+    colours[i] = bgr[0] | bgr[1] << 8 | bgr[2] << 16 | 1u << 24;
+  }
+}
+
+void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
+  uint32_t colours[256];
+  packedColours(src, colours);
+  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+  uint8_t* row = dst.pixelAddress(a.tx, a.ty);
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), row += dst.pitch()) {
+    uint8_t* to = row;
     for (int32_t x = 0; x < a.w; ++x, to += 3) {
-      const uint8_t index = from[x];
-      if (drawable(index, key, entries)) std::memcpy(to, src.palette + index * 3, 3);
+      const uint32_t colour = colours[from[x]];
+      if (!colour) continue;
+      to[0] = static_cast<uint8_t>(colour);
+      to[1] = static_cast<uint8_t>(colour >> 8);
+      to[2] = static_cast<uint8_t>(colour >> 16);
     }
   }
 }
 
-// Blends each run of drawable pixels through a buffer of their palette
-// colours, so keyed pixels stay exactly as they were.
+// Blends each run of drawable pixels through a buffer of their colours, so
+// keyed pixels stay exactly as they were.
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
-  const int32_t entries = src.paletteEntries(), key = src.colourKey;
-  uint8_t colours[kChunkPixels * 3];
+  uint32_t colours[256];
+  packedColours(src, colours);
+  uint8_t run[kChunkPixels * 3];
   for (int32_t y = 0; y < a.h; ++y) {
     const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
     uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
     int32_t x = 0;
     while (x < a.w) {
-      if (!drawable(from[x], key, entries)) {
+      if (!colours[from[x]]) {
         ++x;
         continue;
       }
       const int32_t start = x;
       int32_t count = 0;
-      while (x < a.w && count < kChunkPixels && drawable(from[x], key, entries)) {
-        std::memcpy(colours + count * 3, src.palette + from[x] * 3, 3);
-        ++count, ++x;
+      for (; x < a.w && count < kChunkPixels && colours[from[x]]; ++x, ++count) {
+        const uint32_t colour = colours[from[x]];
+        run[count * 3] = static_cast<uint8_t>(colour);
+        run[count * 3 + 1] = static_cast<uint8_t>(colour >> 8);
+        run[count * 3 + 2] = static_cast<uint8_t>(colour >> 16);
       }
-      blender.blend(to + start * 3, colours, static_cast<size_t>(count) * 3);
+      blender.blend(to + start * 3, run, static_cast<size_t>(count) * 3);
     }
   }
 }
