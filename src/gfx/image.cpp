@@ -1,0 +1,477 @@
+#include "gfx/image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// The blend formulas as the game defines them, byte by byte. Everything fast
+// below must give exactly these results.
+inline uint8_t blendDrawByte(double opacity, uint8_t target, uint8_t source) {
+  return static_cast<uint8_t>((1.0 - opacity) * target + opacity * source);
+}
+inline uint8_t blendFillByte(double opacity, uint8_t colour, uint8_t old) {
+  return static_cast<uint8_t>(opacity * colour + (1.0 - opacity) * old);
+}
+
+inline bool isOpaque(double opacity) {
+  return opacity > 0.99;
+}
+// Opacity 0 leaves every byte as it is; below 0 (or NaN) is outside the range
+// callers may pass and is treated the same rather than overflowing a byte.
+inline bool isInvisible(double opacity) {
+  return !(opacity > 0.0);
+}
+
+enum class Formula { Draw, Fill };
+
+// Vectors of N bytes and of the wider lanes they are computed in (vector
+// types need a class template to depend on N). Widening one step at a time
+// gives the compiler conversions it lowers well.
+template <int N>
+struct Lanes {
+  typedef uint8_t Bytes __attribute__((vector_size(N)));
+  typedef uint16_t Words __attribute__((vector_size(2 * N)));
+  typedef int32_t Ints __attribute__((vector_size(4 * N)));
+  typedef double Reals __attribute__((vector_size(8 * N)));
+};
+
+// Opacities on a 1/256 grid (0.5, 0.25, ...) make every product and the sum
+// exact in double, so (wKeep * t + wTake * s) >> 8 in 16-bit lanes is exactly
+// the formula's result, whichever formula.
+template <int N>
+[[gnu::always_inline]] inline void gridBlendVector(uint8_t* dst, const uint8_t* src, size_t n,
+                                                   uint16_t wKeep, uint16_t wTake) {
+  using Bytes = typename Lanes<N>::Bytes;
+  using Words = typename Lanes<N>::Words;
+  size_t i = 0;
+  for (; i + N <= n; i += N) {
+    Bytes t, s;
+    std::memcpy(&t, dst + i, N);
+    std::memcpy(&s, src + i, N);
+    const Words sum =
+        __builtin_convertvector(t, Words) * wKeep + __builtin_convertvector(s, Words) * wTake;
+    const Bytes result = __builtin_convertvector(sum >> 8, Bytes);
+    std::memcpy(dst + i, &result, N);
+  }
+  for (; i < n; ++i) dst[i] = static_cast<uint8_t>((wKeep * dst[i] + wTake * src[i]) >> 8);
+}
+
+// Any other opacity: the formula itself, in double lanes, with the operands
+// in the formula's own order. No fused multiply-add is enabled for these
+// functions, so every lane rounds exactly as the scalar formula does.
+template <int N, Formula F>
+[[gnu::always_inline]] inline void mixVector(uint8_t* dst, const uint8_t* src, size_t n,
+                                             double opacity) {
+  using L = Lanes<N>;
+  const double keep = 1.0 - opacity;
+  size_t i = 0;
+  for (; i + N <= n; i += N) {
+    typename L::Bytes tb, sb;
+    std::memcpy(&tb, dst + i, N);
+    std::memcpy(&sb, src + i, N);
+    using Ints = typename L::Ints;
+    using Reals = typename L::Reals;
+    using Words = typename L::Words;
+    const Reals t = __builtin_convertvector(
+        __builtin_convertvector(__builtin_convertvector(tb, Words), Ints), Reals);
+    const Reals s = __builtin_convertvector(
+        __builtin_convertvector(__builtin_convertvector(sb, Words), Ints), Reals);
+    const Reals mixed = F == Formula::Draw ? keep * t + opacity * s : opacity * s + keep * t;
+    const auto result = __builtin_convertvector(
+        __builtin_convertvector(__builtin_convertvector(mixed, Ints), Words), typename L::Bytes);
+    std::memcpy(dst + i, &result, N);
+  }
+  for (; i < n; ++i) {
+    dst[i] = F == Formula::Draw ? blendDrawByte(opacity, dst[i], src[i])
+                                : blendFillByte(opacity, src[i], dst[i]);
+  }
+}
+
+using GridBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, uint16_t, uint16_t);
+using MixFn = void (*)(uint8_t*, const uint8_t*, size_t, double);
+
+void gridBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, uint16_t wKeep, uint16_t wTake) {
+  gridBlendVector<16>(dst, src, n, wKeep, wTake);
+}
+template <Formula F>
+void mixBaseline(uint8_t* dst, const uint8_t* src, size_t n, double opacity) {
+  mixVector<16, F>(dst, src, n, opacity);
+}
+
+// x86-64 only promises SSE2; AVX2 doubles the lanes where the processor has
+// it, chosen once at run time.
+#if defined(__GNUC__) && defined(__x86_64__)
+#define GYROTIDE_GFX_AVX2 1
+__attribute__((target("avx2"))) void gridBlendAvx2(uint8_t* dst, const uint8_t* src, size_t n,
+                                                   uint16_t wKeep, uint16_t wTake) {
+  gridBlendVector<32>(dst, src, n, wKeep, wTake);
+}
+template <Formula F>
+__attribute__((target("avx2"))) void mixAvx2(uint8_t* dst, const uint8_t* src, size_t n,
+                                             double opacity) {
+  mixVector<32, F>(dst, src, n, opacity);
+}
+// GYROTIDE_NO_AVX2 in the environment keeps the baseline kernels, so they can
+// be tested and timed on machines that have AVX2.
+bool hasAvx2() {
+  static const bool avx2 = __builtin_cpu_supports("avx2") && !std::getenv("GYROTIDE_NO_AVX2");
+  return avx2;
+}
+#endif
+
+GridBlendFn gridBlend() {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasAvx2()) return gridBlendAvx2;
+#endif
+  return gridBlendBaseline;
+}
+
+template <Formula F>
+MixFn mix() {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasAvx2()) return mixAvx2<F>;
+#endif
+  return mixBaseline<F>;
+}
+
+// Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
+// the source is the image byte for Draw and the colour byte for Fill.
+class SpanBlender {
+ public:
+  SpanBlender(double opacity, Formula formula) : opacity_(opacity) {
+    const double scaled = opacity * 256.0;
+    if (scaled == std::floor(scaled)) {
+      const auto take = static_cast<uint16_t>(scaled);
+      grid_ = gridBlend();
+      wTake_ = take;
+      wKeep_ = static_cast<uint16_t>(256 - take);
+    } else {
+      mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
+    }
+  }
+
+  void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
+    grid_ ? grid_(dst, src, n, wKeep_, wTake_) : mix_(dst, src, n, opacity_);
+  }
+
+ private:
+  double opacity_;
+  GridBlendFn grid_ = nullptr;
+  MixFn mix_ = nullptr;
+  uint16_t wKeep_ = 0;
+  uint16_t wTake_ = 0;
+};
+
+// Spans are blended from small stack buffers, so nothing is allocated per call.
+constexpr int32_t kChunkPixels = 256;
+
+// The w x h blit after clipping: source and target corners.
+struct BlitArea {
+  int32_t sx, sy, tx, ty, w, h;
+};
+
+// Clips a blit to the target and the clip, cutting the same sides of the
+// source; then keeps the source inside the source image so nothing outside
+// its pixels is ever read. 64-bit edges keep extreme positions from
+// overflowing.
+bool clipBlit(const Image& src, const Image& dst, int32_t sx, int32_t sy, int32_t tx, int32_t ty,
+              uint16_t w, uint16_t h, const Rect& clip, BlitArea& area) {
+  const int64_t bw = std::min(w, src.width), bh = std::min(h, src.height);
+  int64_t sl = std::max(sx, 0), st = std::max(sy, 0), sr = sl + bw, sb = st + bh;
+  int64_t tl = tx, tt = ty, tr = tl + bw, tb = tt + bh;
+  const int64_t ll = std::max(0, clip.left), lt = std::max(0, clip.top);
+  const int64_t lr = std::min<int64_t>(dst.width, clip.right);
+  const int64_t lb = std::min<int64_t>(dst.height, clip.bottom);
+  if (tl < ll) sl += ll - tl, tl = ll;
+  if (tt < lt) st += lt - tt, tt = lt;
+  if (tr > lr) sr -= tr - lr, tr = lr;
+  if (tb > lb) sb -= tb - lb, tb = lb;
+  sr = std::min<int64_t>(sr, src.width);
+  sb = std::min<int64_t>(sb, src.height);
+  tr = std::min(tr, tl + (sr - sl));
+  tb = std::min(tb, tt + (sb - st));
+  if (tl >= tr || tt >= tb || sl >= sr || st >= sb) return false;
+  area = {static_cast<int32_t>(sl), static_cast<int32_t>(st),      static_cast<int32_t>(tl),
+          static_cast<int32_t>(tt), static_cast<int32_t>(tr - tl), static_cast<int32_t>(tb - tt)};
+  return true;
+}
+
+void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
+  const size_t bytes = static_cast<size_t>(a.w) * 3;
+  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+  uint8_t* to = dst.pixelAddress(a.tx, a.ty);
+  // memmove: an image may be drawn onto itself.
+  if (bytes == src.pitch() && bytes == dst.pitch()) {
+    std::memmove(to, from, bytes * a.h);  // whole rows, back to back: one copy
+    return;
+  }
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+    std::memmove(to, from, bytes);
+  }
+}
+
+void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity) {
+  const SpanBlender blender(opacity, Formula::Draw);
+  const size_t bytes = static_cast<size_t>(a.w) * 3;
+  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+  uint8_t* to = dst.pixelAddress(a.tx, a.ty);
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+    blender.blend(to, from, bytes);
+  }
+}
+
+// Indices that are the key or have no palette entry are not drawn.
+inline bool drawable(uint8_t index, int32_t colourKey, int32_t entries) {
+  return index != colourKey && index < entries;
+}
+
+// Each index's colour as blue | green << 8 | red << 16, with bit 24 set when
+// the index is drawn at all: one load and one test per pixel.
+void packedColours(const Image& src, uint32_t (&colours)[256]) {
+  const int32_t entries = src.paletteEntries(), key = src.colourKey;
+  for (int32_t i = 0; i < 256; ++i) {
+    colours[i] = 0;
+    if (!drawable(static_cast<uint8_t>(i), key, entries)) continue;
+    const uint8_t* bgr = src.palette + i * 3;
+    colours[i] = bgr[0] | bgr[1] << 8 | bgr[2] << 16 | 1u << 24;
+  }
+}
+
+void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
+  uint32_t colours[256];
+  packedColours(src, colours);
+  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+  uint8_t* row = dst.pixelAddress(a.tx, a.ty);
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), row += dst.pitch()) {
+    uint8_t* to = row;
+    for (int32_t x = 0; x < a.w; ++x, to += 3) {
+      const uint32_t colour = colours[from[x]];
+      if (!colour) continue;
+      to[0] = static_cast<uint8_t>(colour);
+      to[1] = static_cast<uint8_t>(colour >> 8);
+      to[2] = static_cast<uint8_t>(colour >> 16);
+    }
+  }
+}
+
+// Blends each run of drawable pixels through a buffer of their colours, so
+// keyed pixels stay exactly as they were.
+void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
+  const SpanBlender blender(opacity, Formula::Draw);
+  uint32_t colours[256];
+  packedColours(src, colours);
+  uint8_t run[kChunkPixels * 3];
+  for (int32_t y = 0; y < a.h; ++y) {
+    const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
+    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
+    int32_t x = 0;
+    while (x < a.w) {
+      if (!colours[from[x]]) {
+        ++x;
+        continue;
+      }
+      const int32_t start = x;
+      int32_t count = 0;
+      for (; x < a.w && count < kChunkPixels && colours[from[x]]; ++x, ++count) {
+        const uint32_t colour = colours[from[x]];
+        run[count * 3] = static_cast<uint8_t>(colour);
+        run[count * 3 + 1] = static_cast<uint8_t>(colour >> 8);
+        run[count * 3 + 2] = static_cast<uint8_t>(colour >> 16);
+      }
+      blender.blend(to + start * 3, run, static_cast<size_t>(count) * 3);
+    }
+  }
+}
+
+// Pixels [0, count) from row start: the colour, or blended with it.
+void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blender) {
+  uint8_t pattern[kChunkPixels * 3];
+  const int32_t chunk = std::min(count, kChunkPixels);
+  for (int32_t i = 0; i < chunk; ++i) {
+    pattern[i * 3] = colour.blue;
+    pattern[i * 3 + 1] = colour.green;
+    pattern[i * 3 + 2] = colour.red;
+  }
+  for (int32_t done = 0; done < count; done += chunk) {
+    const size_t bytes = static_cast<size_t>(std::min(chunk, count - done)) * 3;
+    if (blender) {
+      blender->blend(row + done * 3, pattern, bytes);
+    } else {
+      std::memcpy(row + done * 3, pattern, bytes);
+    }
+  }
+}
+
+}  // namespace
+
+void Graphic::drawTo(Image&, int32_t, int32_t, int32_t, int32_t, uint16_t, uint16_t, const Rect&,
+                     double) const {}
+
+Image::Image(uint16_t width, uint16_t height, uint8_t depth) : Graphic(width, height, depth) {
+  pixelStore_.assign(byteSize(), 255);
+  pixels = pixelStore_.empty() ? nullptr : pixelStore_.data();
+}
+
+Image::Image(Image&& other) noexcept {
+  takeFrom(other);
+}
+
+Image& Image::operator=(Image&& other) noexcept {
+  if (this != &other) takeFrom(other);
+  return *this;
+}
+
+void Image::takeFrom(Image& other) {
+  Graphic::operator=(other);
+  name = std::move(other.name);
+  // Moving a vector keeps its buffer, so the raw pointers stay valid.
+  pixelStore_ = std::move(other.pixelStore_);
+  paletteStore_ = std::move(other.paletteStore_);
+  pixels = other.pixels;
+  palette = other.palette;
+  colourCount = other.colourCount;
+  colourKey = other.colourKey;
+  pixelsInDib = other.pixelsInDib;
+  other.name.clear();
+  other.reset();
+}
+
+void Image::reset() {
+  width = height = 0;
+  depth = 0;
+  pixels = palette = nullptr;
+  colourCount = 0;
+  colourKey = -1;
+  pixelsInDib = false;
+  std::vector<uint8_t>().swap(pixelStore_);
+  std::vector<uint8_t>().swap(paletteStore_);
+}
+
+bool Image::assign(uint16_t newWidth, uint16_t newHeight, uint8_t newDepth,
+                   std::vector<uint8_t> pixelBytes, std::vector<uint8_t> paletteBytes,
+                   int32_t newColourCount) {
+  reset();
+  width = newWidth;
+  height = newHeight;
+  depth = newDepth;
+  const bool valid =
+      (depth == 8 || depth == 24) && width > 0 && height > 0 && pixelBytes.size() >= byteSize();
+  if (!valid) {
+    reset();
+    return false;
+  }
+  pixelStore_ = std::move(pixelBytes);
+  pixels = pixelStore_.data();
+  if (depth == 8 && paletteBytes.size() >= 3) {
+    paletteStore_ = std::move(paletteBytes);
+    palette = paletteStore_.data();
+    colourCount = newColourCount;
+  }
+  return true;
+}
+
+void Image::attach(uint8_t* externalPixels, uint16_t newWidth, uint16_t newHeight,
+                   uint8_t newDepth) {
+  reset();
+  width = newWidth;
+  height = newHeight;
+  depth = newDepth;
+  pixels = externalPixels;
+  pixelsInDib = true;
+}
+
+int32_t Image::paletteEntries() const {
+  if (depth != 8 || !palette || palette != paletteStore_.data()) return 0;
+  return std::clamp<int32_t>(colourCount, 0, static_cast<int32_t>(paletteStore_.size() / 3));
+}
+
+int32_t Image::setKeyFromCorner() {
+  if (depth != 8 || !pixels || width == 0 || height == 0) return depth;
+  colourKey = *pixelAddress(width - 1, height - 1);
+  return colourKey;
+}
+
+void Image::drawTo(Image& target, int32_t sx, int32_t sy, int32_t tx, int32_t ty, uint16_t w,
+                   uint16_t h, const Rect& clip, double opacity) const {
+  if (!pixels || !target.pixels || target.depth != 24 || isInvisible(opacity)) return;
+  if (depth == 8 && paletteEntries() == 0) return;  // nothing has a colour
+  if (depth != 8 && depth != 24) return;
+  BlitArea area{};
+  if (!clipBlit(*this, target, sx, sy, tx, ty, w, h, clip, area)) return;
+  const bool opaque = isOpaque(opacity);
+  if (depth == 24) {
+    opaque ? copyRows24(*this, target, area) : blendRows24(*this, target, area, opacity);
+  } else {
+    opaque ? copyRows8(*this, target, area) : blendRows8(*this, target, area, opacity);
+  }
+}
+
+void Image::fillRect(const Rect& rect, Colour colour, const Rect& clip, double opacity) {
+  if (depth != 24 || !pixels || isInvisible(opacity)) return;
+  Rect area = rect;
+  area.intersect(clip);
+  area.intersect(Rect(0, 0, width, height));
+  if (area.isEmpty()) return;
+  if (isOpaque(opacity)) {
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+      fillRow(pixelAddress(area.left, y), area.width(), colour, nullptr);
+    }
+    return;
+  }
+  const SpanBlender blender(opacity, Formula::Fill);
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    fillRow(pixelAddress(area.left, y), area.width(), colour, &blender);
+  }
+}
+
+void Image::frameRect(const Rect& rect, Colour colour, const Rect& clip, double opacity) {
+  if (depth != 24 || rect.isEmpty() || !rect.intersects(clip)) return;
+  drawHLine(rect.left, rect.right, rect.top, colour, clip, opacity);
+  drawHLine(rect.left, rect.right, rect.bottom - 1, colour, clip, opacity);
+  drawVLine(rect.top, rect.bottom, rect.left, colour, clip, opacity);
+  drawVLine(rect.top, rect.bottom, rect.right - 1, colour, clip, opacity);
+}
+
+void Image::drawHLine(int32_t x0, int32_t x1, int32_t y, Colour colour, const Rect& clip,
+                      double opacity) {
+  if (depth != 24 || !pixels || isInvisible(opacity)) return;
+  if (x0 < clip.left) x0 = clip.left;
+  if (x1 >= clip.right) x1 = clip.right - 1;
+  if (x0 >= x1 || y < clip.top || y >= clip.bottom) return;
+  // The clip may reach past the image; the image's own edges still hold.
+  x0 = std::max(x0, 0);
+  x1 = std::min<int32_t>(x1, width);
+  if (x0 >= x1 || y < 0 || y >= height) return;
+  if (isOpaque(opacity)) {
+    fillRow(pixelAddress(x0, y), x1 - x0, colour, nullptr);
+    return;
+  }
+  const SpanBlender blender(opacity, Formula::Fill);
+  fillRow(pixelAddress(x0, y), x1 - x0, colour, &blender);
+}
+
+void Image::drawVLine(int32_t y0, int32_t y1, int32_t x, Colour colour, const Rect& clip,
+                      double opacity) {
+  if (depth != 24 || !pixels || isInvisible(opacity)) return;
+  if (y0 < clip.top) y0 = clip.top;
+  if (y1 >= clip.bottom) y1 = clip.bottom - 1;
+  if (y0 >= y1 || x < clip.left || x >= clip.right) return;
+  y0 = std::max(y0, 0);
+  y1 = std::min<int32_t>(y1, height);
+  if (y0 >= y1 || x < 0 || x >= width) return;
+  const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
+  const bool opaque = isOpaque(opacity);
+  uint8_t* p = pixelAddress(x, y0);
+  // A column is short and strided: the formula per byte is cheap enough here.
+  for (int32_t y = y0; y < y1; ++y, p += pitch()) {
+    if (opaque) {
+      std::memcpy(p, bgr, 3);
+      continue;
+    }
+    for (int c = 0; c < 3; ++c) p[c] = blendFillByte(opacity, bgr[c], p[c]);
+  }
+}
