@@ -12,9 +12,36 @@ DisplayWindow::DisplayWindow(const std::string& caption, uint16_t width, uint16_
 
 DisplayWindow::~DisplayWindow() {
   platform::Backend& pf = platform::backend();
+  if (fullScreen_) pf.leaveFullScreen(window_);
   pf.setWindowSlot(window_, nullptr);
   if (currentDisplayWindow == this) currentDisplayWindow = nullptr;
   pf.destroyWindow(window_);
+}
+
+bool DisplayWindow::enterFullScreen() {
+  if (fullScreen_) return true;
+  switch (platform::backend().enterFullScreen(window_)) {
+    case platform::FullScreenResult::Entered:
+      fullScreen_ = true;
+      present();
+      return true;
+    case platform::FullScreenResult::Unavailable:
+      platform::backend().messageBox("Can't initialize DirectDraw!", "Error");
+      break;
+    case platform::FullScreenResult::Refused:
+      break;
+  }
+  leaveFullScreen();
+  return false;
+}
+
+bool DisplayWindow::leaveFullScreen() {
+  if (fullScreen_) {
+    platform::backend().leaveFullScreen(window_);
+    fullScreen_ = false;
+  }
+  present();  // the window shows the whole picture at once
+  return true;
 }
 
 void DisplayWindow::present() {

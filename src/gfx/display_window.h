@@ -14,11 +14,18 @@ class DisplayWindow : public Image {
   DisplayWindow(const DisplayWindow&) = delete;
   DisplayWindow& operator=(const DisplayWindow&) = delete;
 
+  // True when the game is (or already was) full screen. A system that cannot switch leaves the
+  // window as it is; only one that has no full-screen facility at all says so.
+  bool enterFullScreen();
+  // Back to the window, at its former place and size; always true.
+  bool leaveFullScreen();
+  bool isFullScreen() const { return fullScreen_; }
   void present();
   platform::WindowId windowHandle() const { return window_; }
 
  private:
   platform::WindowId window_ = 0;
+  bool fullScreen_ = false;
 };
 
 // The one display window, while it exists.

@@ -45,6 +45,12 @@ inline uint32_t packPosition(int32_t x, int32_t y) {
 
 using WindowProc = intptr_t (*)(WindowId, const Message&);
 
+enum class FullScreenResult : uint8_t {
+  Entered,     // the window covers the screen, the picture scaled and letterboxed
+  Refused,     // the system would not switch; the window stays as it was
+  Unavailable  // there is no way to take the whole screen at all
+};
+
 // A 32-bit blue-green-red-alpha picture for the window icon.
 struct Icon {
   int width = 0;
@@ -92,6 +98,10 @@ class Backend {
   // Shows a 640 by 480 (or `width` by `height`) blue-green-red picture in the window.
   virtual void present(WindowId window, const uint8_t* pixels, int pitch, int width,
                        int height) = 0;
+  // Borderless full screen over the whole desktop; leaving restores the window's former
+  // position and size.
+  virtual FullScreenResult enterFullScreen(WindowId window) = 0;
+  virtual void leaveFullScreen(WindowId window) = 0;
   virtual void setCapture(WindowId window) = 0;
   virtual void releaseCapture() = 0;
   // The display's refresh interval: the run loop draws no more often than this.

@@ -29,6 +29,13 @@ void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch,
   }
 }
 
+FullScreenResult HeadlessBackend::enterFullScreen(WindowId window) {
+  ++fullScreenRequests;
+  if (!isWindow(window)) return FullScreenResult::Unavailable;
+  fullScreen = fullScreenAnswer == FullScreenResult::Entered;
+  return fullScreenAnswer;
+}
+
 void HeadlessBackend::send(MessageKind kind, uint32_t param, WindowId window) {
   Message message;
   message.window = window != 0 ? window : firstWindow();

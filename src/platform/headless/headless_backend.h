@@ -21,6 +21,8 @@ class HeadlessBackend : public Backend {
   uint32_t ticks() override { return now; }
   void waitMessage(uint32_t timeoutMs) override;
   void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
+  FullScreenResult enterFullScreen(WindowId window) override;
+  void leaveFullScreen(WindowId) override { fullScreen = false; }
   void setCapture(WindowId window) override { captured = window; }
   void releaseCapture() override { captured = 0; }
 
@@ -35,6 +37,9 @@ class HeadlessBackend : public Backend {
 
   uint32_t now = 0;
   WindowId captured = 0;
+  bool fullScreen = false;
+  FullScreenResult fullScreenAnswer = FullScreenResult::Entered;  // what entering gives
+  int fullScreenRequests = 0;
   int windowsOpened = 0;
   int presentCount = 0;
   int lastFrameWidth = 0;

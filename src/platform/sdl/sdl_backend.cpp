@@ -157,6 +157,30 @@ void SdlBackend::present(WindowId window, const uint8_t* pixels, int pitch, int 
   SDL_RenderPresent(native.renderer);
 }
 
+FullScreenResult SdlBackend::enterFullScreen(WindowId window) {
+  auto found = natives_.find(window);
+  if (found == natives_.end()) return FullScreenResult::Unavailable;
+  Native& native = found->second;
+  if (native.fullScreen) return FullScreenResult::Entered;
+  SDL_GetWindowPosition(native.window, &native.windowedX, &native.windowedY);
+  SDL_GetWindowSize(native.window, &native.windowedWidth, &native.windowedHeight);
+  if (SDL_SetWindowFullscreen(native.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    return FullScreenResult::Refused;
+  }
+  native.fullScreen = true;
+  return FullScreenResult::Entered;
+}
+
+void SdlBackend::leaveFullScreen(WindowId window) {
+  auto found = natives_.find(window);
+  if (found == natives_.end() || !found->second.fullScreen) return;
+  Native& native = found->second;
+  SDL_SetWindowFullscreen(native.window, 0);
+  SDL_SetWindowSize(native.window, native.windowedWidth, native.windowedHeight);
+  SDL_SetWindowPosition(native.window, native.windowedX, native.windowedY);
+  native.fullScreen = false;
+}
+
 void SdlBackend::setCapture(WindowId) { SDL_CaptureMouse(SDL_TRUE); }
 
 void SdlBackend::releaseCapture() { SDL_CaptureMouse(SDL_FALSE); }

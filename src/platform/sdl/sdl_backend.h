@@ -22,6 +22,8 @@ class SdlBackend : public Backend {
   uint32_t ticks() override;
   void waitMessage(uint32_t timeoutMs) override;
   void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
+  FullScreenResult enterFullScreen(WindowId window) override;
+  void leaveFullScreen(WindowId window) override;
   void setCapture(WindowId window) override;
   void releaseCapture() override;
   uint32_t frameIntervalMs() override;
@@ -39,6 +41,11 @@ class SdlBackend : public Backend {
     SDL_Texture* texture = nullptr;
     int textureWidth = 0;
     int textureHeight = 0;
+    bool fullScreen = false;
+    int windowedX = 0;  // where the window was before it took the whole screen
+    int windowedY = 0;
+    int windowedWidth = 0;
+    int windowedHeight = 0;
   };
 
   bool initVideo();
