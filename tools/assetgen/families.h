@@ -1,0 +1,19 @@
+#pragma once
+
+#include "draw.h"
+#include "output.h"
+
+// One function per family of pictures; each writes its files through out.
+
+// The three glyph strips.
+void makeFonts(Output& out);
+// The 30 tile strips, five kinds by six shapes.
+void makeTiles(Output& out);
+// The whole-screen background; every unkeyed picture is cut from it.
+Canvas drawBackground();
+// Background, score panel, meter and the program's icon.
+void makeScreen(Output& out, const Canvas& background);
+// Every button of the game screen, three frames each.
+void makeButtons(Output& out, const Canvas& background);
+// The two explosions.
+void makeEffects(Output& out);

@@ -1,0 +1,137 @@
+// Glyph strips: row 0 marks where each glyph starts (0 there, 255 elsewhere); the rows below
+// hold ink coverage, 0 for full ink and 255 for none. Glyph 0 is the substitute for
+// characters the font lacks, then one glyph per character code.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "families.h"
+
+namespace {
+
+struct StripSpec {
+  const char* file;
+  draw::Face face;
+  double pixelSize;
+  int lineHeight;
+  int baseline;       // within the line
+  int spacing;        // what the game adds after each glyph, taken off the glyph's advance
+  std::string chars;  // in character-code order, after the substitute glyph
+  bool sameWidths;    // every glyph one width, so numbers do not jiggle as they change
+};
+
+struct Cell {
+  int width = 0;
+  double originX = 0;  // where the glyph's origin sits inside its cell
+};
+
+std::string printableAscii() {
+  std::string s;
+  for (char c = 32; c <= 126; ++c) s.push_back(c);
+  return s;
+}
+
+// Each cell holds the glyph's whole ink and its advance, less the spacing the game adds.
+Cell measure(cairo_t* cr, char c, int spacing) {
+  char text[2] = {c, 0};
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, text, &e);
+  double left = std::min(0.0, std::floor(e.x_bearing));
+  double right = std::max(e.x_advance - spacing, std::ceil(e.x_bearing + e.width));
+  if (e.width == 0) right = e.x_advance - spacing;  // the space
+  return {static_cast<int>(right - left), -left};
+}
+
+// The substitute glyph: an open box the height of a capital.
+void drawSubstitute(cairo_t* cr, double x, double top, const StripSpec& spec, int width) {
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, "H", &e);
+  double stroke = std::max(1.0, std::round(spec.pixelSize / 12));
+  double inset = stroke / 2;
+  cairo_rectangle(cr, x + 1 + inset, top + spec.baseline + e.y_bearing + inset, width - 2 - stroke,
+                  -e.y_bearing - stroke);
+  cairo_set_line_width(cr, stroke);
+  cairo_stroke(cr);
+}
+
+std::vector<Cell> layoutCells(cairo_t* cr, const StripSpec& spec) {
+  std::vector<Cell> cells;
+  cells.push_back({static_cast<int>(std::round(spec.pixelSize * 0.55)), 0});
+  for (char c : spec.chars) cells.push_back(measure(cr, c, spec.spacing));
+  if (spec.sameWidths) {
+    int widest = 0;
+    for (const Cell& cell : cells) widest = std::max(widest, cell.width);
+    for (Cell& cell : cells) {
+      cell.originX += (widest - cell.width) / 2.0;
+      cell.width = widest;
+    }
+  }
+  return cells;
+}
+
+void makeStrip(Output& out, const StripSpec& spec) {
+  Canvas scratch(1, 1);
+  draw::font(scratch.cr(), spec.face, spec.pixelSize);
+  std::vector<Cell> cells = layoutCells(scratch.cr(), spec);
+  int width = 0;
+  for (const Cell& cell : cells) width += cell.width;
+  int height = spec.lineHeight + 1;
+
+  Canvas ink(width, height);
+  cairo_t* cr = ink.cr();
+  draw::font(cr, spec.face, spec.pixelSize);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  std::vector<int> starts;
+  int x = 0;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    starts.push_back(x);
+    cairo_save(cr);
+    cairo_rectangle(cr, x, 1, cells[i].width, spec.lineHeight);
+    cairo_clip(cr);
+    if (i == 0) {
+      drawSubstitute(cr, x, 1, spec, cells[i].width);
+    } else {
+      char text[2] = {spec.chars[i - 1], 0};
+      cairo_move_to(cr, x + std::round(cells[i].originX), 1 + spec.baseline);
+      cairo_show_text(cr, text);
+    }
+    cairo_restore(cr);
+    x += cells[i].width;
+  }
+
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height, 255);
+  for (int start : starts) pixels[start] = 0;
+  for (int y = 1; y < height; ++y) {
+    for (int px = 0; px < width; ++px) {
+      pixels[static_cast<size_t>(y) * width + px] = static_cast<uint8_t>(255 - ink.at(px, y).a);
+    }
+  }
+  out.grey(spec.file, width, height, pixels);
+}
+
+// The number font: the largest bold size whose three digits still fit the loose-ends counter.
+double numberFontSize(int spacing) {
+  Canvas scratch(1, 1);
+  for (double size = 32; size > 12; size -= 1) {
+    draw::font(scratch.cr(), draw::Face::SansBold, size);
+    StripSpec probe{"", draw::Face::SansBold, size, 0, 0, spacing, "0123456789", true};
+    std::vector<Cell> cells = layoutCells(scratch.cr(), probe);
+    if (3 * cells[1].width + 2 * spacing <= layout::looseEndsLabel.w - 4) return size;
+  }
+  return 12;
+}
+
+}  // namespace
+
+void makeFonts(Output& out) {
+  const std::string ascii = printableAscii();
+  // The large font: 29 rows a line, its digits centred in the line so the bomb countdown sits
+  // in the middle of a tile.
+  makeStrip(out, {"tovy29.png", draw::Face::SansBold, 22, 29, 22, 1, ascii, false});
+  makeStrip(out, {"tovy13.png", draw::Face::Sans, 11, 13, 10, 0, ascii, false});
+  double size = numberFontSize(1);
+  int line = static_cast<int>(std::round(size * 0.729)) + 4;  // digit height and a margin
+  makeStrip(out,
+            {"tovynum.png", draw::Face::SansBold, size, line, line - 2, 1, "0123456789", true});
+}
