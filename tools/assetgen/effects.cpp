@@ -78,21 +78,48 @@ void sprayRing(cairo_t* cr, double cx, double cy, double r, double size, int cou
   }
 }
 
-// The spout: a column of water thrown up from the mine, rounded at its crest.
-void spout(cairo_t* cr, double cx, double base, double height, double width) {
-  cairo_move_to(cr, cx - width, base);
-  cairo_curve_to(cr, cx - width * 0.5, base - height * 0.4, cx - width * 0.9, base - height * 0.8,
-                 cx - width * 0.6, base - height);
-  cairo_curve_to(cr, cx - width * 0.3, base - height * 1.15, cx + width * 0.3, base - height * 1.15,
-                 cx + width * 0.6, base - height);
-  cairo_curve_to(cr, cx + width * 0.9, base - height * 0.8, cx + width * 0.5, base - height * 0.4,
-                 cx + width, base);
+// One jet of the splash, thrown from (x, y) along angle a (clockwise from up), round at its
+// crest and narrowing to its foot.
+void jet(cairo_t* cr, double x, double y, double a, double length, double width) {
+  double dx = std::sin(a), dy = -std::cos(a);
+  double px = -dy, py = dx;  // across the jet
+  double tx = x + dx * length, ty = y + dy * length;
+  cairo_move_to(cr, x - px * width * 0.35, y - py * width * 0.35);
+  cairo_curve_to(cr, x + dx * length * 0.5 - px * width * 0.5,
+                 y + dy * length * 0.5 - py * width * 0.5, tx - px * width, ty - py * width, tx,
+                 ty);
+  cairo_curve_to(cr, tx + px * width, ty + py * width, x + dx * length * 0.5 + px * width * 0.5,
+                 y + dy * length * 0.5 + py * width * 0.5, x + px * width * 0.35,
+                 y + py * width * 0.35);
   cairo_close_path(cr);
-  outlined(cr, colours::spray);
-  cairo_move_to(cr, cx - width * 0.15, base);
-  cairo_line_to(cr, cx - width * 0.2, base - height * 0.9);
-  draw::colour(cr, colours::sprayDeep, 0.8);
-  cairo_set_line_width(cr, width * 0.18);
+  outlined(cr, colours::spray, 1.3);
+}
+
+// A crown of jets round the hit, the tallest in the middle.
+void crown(cairo_t* cr, double cx, double base, double height, double width) {
+  const double angles[] = {-0.85, 0.85, -0.42, 0.42, 0.0};
+  const double scale[] = {0.55, 0.55, 0.8, 0.8, 1.0};
+  for (int i = 0; i < 5; ++i) {
+    jet(cr, cx + angles[i] * 8, base, angles[i], height * scale[i], width * scale[i]);
+  }
+}
+
+// The water's surface thrown into a flat ring round the foot of the splash.
+void surfaceRing(cairo_t* cr, double cx, double cy, double rx, double thickness) {
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, 1, 0.4);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, 0, 0, rx, 0, 2 * M_PI);
+  cairo_restore(cr);
+  draw::colour(cr, colours::lineEdge);
+  cairo_set_line_width(cr, thickness + 3);
+  cairo_stroke_preserve(cr);
+  draw::colour(cr, colours::sprayDeep);
+  cairo_set_line_width(cr, thickness);
+  cairo_stroke_preserve(cr);
+  draw::colour(cr, colours::spray);
+  cairo_set_line_width(cr, thickness * 0.4);
   cairo_stroke(cr);
 }
 
@@ -107,20 +134,21 @@ void spoutFrame(cairo_t* cr, int frame, double cx, double cy) {
       burst(cr, cx, cy, 26);
       break;
     case 2:
-      sprayRing(cr, cx, cy, 47, 3.6, 14, 22);
-      foamRing(cr, cx, cy + 6, 34, 6);
-      spout(cr, cx, cy + 12, 58, 17);
-      burst(cr, cx, cy + 8, 12);
+      sprayRing(cr, cx, cy - 14, 46, 3.6, 12, 22);
+      surfaceRing(cr, cx, cy + 16, 38, 6);
+      crown(cr, cx, cy + 16, 66, 10);
+      burst(cr, cx, cy + 14, 11);
       break;
     case 3:
-      sprayRing(cr, cx, cy, 52, 3, 12, 23);
-      foamRing(cr, cx, cy + 10, 42, 4);
-      spout(cr, cx, cy + 14, 40, 13);
+      sprayRing(cr, cx, cy - 10, 50, 3.2, 14, 23);
+      surfaceRing(cr, cx, cy + 18, 48, 4);
+      crown(cr, cx, cy + 18, 40, 7);
       break;
     default: {
       draw::Random random(24);
-      for (int i = 0; i < 9; ++i) {
-        bubble(cr, cx + random.range(-40, 40), cy + random.range(-50, 45), random.range(2.2, 4.5));
+      for (int i = 0; i < 10; ++i) {
+        bubble(cr, cx + random.range(-42, 42), cy + random.range(-55, 40),
+               random.range(2.2, 4.5));
       }
       break;
     }

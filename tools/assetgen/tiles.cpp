@@ -128,30 +128,33 @@ void slidingMarks(cairo_t* cr) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
-void chainLink(cairo_t* cr, double x, double y, double angle) {
+// One oval link of a chain lying along the diagonal, from angle a0 to a1 of its rim.
+void chainLink(cairo_t* cr, double x, double y, double angle, double a0, double a1) {
   cairo_save(cr);
   cairo_translate(cr, x, y);
   cairo_rotate(cr, angle);
-  cairo_scale(cr, 1.0, 0.55);
-  cairo_arc(cr, 0, 0, 4.3, 0, 2 * M_PI);
+  cairo_scale(cr, 1.0, 0.58);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, 0, 0, 4.2, a0, a1);
   cairo_restore(cr);
-  cairo_set_line_width(cr, 3.2);
+  cairo_set_line_width(cr, 3.0);
   draw::colour(cr, colours::lineEdge);
   cairo_stroke_preserve(cr);
-  cairo_set_line_width(cr, 1.6);
+  cairo_set_line_width(cr, 1.5);
   draw::colour(cr, colours::steelLight);
   cairo_stroke(cr);
 }
 
-// A short chain across each corner: linked tiles are chained to one another.
+// Two interlocked links in each corner: linked tiles are chained to one another.
 void linkedMarks(cairo_t* cr) {
   for (const Corner& c : kCorners) {
-    double angle = std::atan2(c.ux, -c.uy);  // across the diagonal
-    double x = c.x + c.ux * 10, y = c.y + c.uy * 10;
-    double vx = -c.uy, vy = c.ux;
-    chainLink(cr, x - vx * 5.5, y - vy * 5.5, angle);
-    chainLink(cr, x + vx * 5.5, y + vy * 5.5, angle);
-    chainLink(cr, x, y, angle + M_PI / 2);
+    double angle = std::atan2(c.uy, c.ux);
+    double x0 = c.x + c.ux * 6.5, y0 = c.y + c.uy * 6.5;
+    double x1 = c.x + c.ux * 12.5, y1 = c.y + c.uy * 12.5;
+    chainLink(cr, x0, y0, angle, 0, 2 * M_PI);
+    chainLink(cr, x1, y1, angle, 0, 2 * M_PI);
+    // The first link passes over the second on one side, so they read as interlocked.
+    chainLink(cr, x0, y0, angle, -0.9, 0.2);
   }
 }
 
@@ -241,45 +244,52 @@ void lines(cairo_t* cr, Kind kind, int shape, double angle) {
   cairo_restore(cr);
 }
 
-// A sea mine: a round body with four horns and a pale window in the middle, calm enough for
-// the grey countdown digit drawn over it.
-void mine(cairo_t* cr) {
+// A sea mine: four horns, a round body the lines plug into, and a pale window in the middle,
+// calm enough for the grey countdown digit drawn over it.
+void mineHorns(cairo_t* cr) {
   cairo_save(cr);
   cairo_translate(cr, kHalf, kHalf);
   for (int i = 0; i < 4; ++i) {
     double a = M_PI / 4 + i * M_PI / 2;
-    double cx = std::cos(a), sy = std::sin(a);
-    cairo_move_to(cr, cx * 14, sy * 14);
-    cairo_line_to(cr, cx * 20.5, sy * 20.5);
-    draw::colour(cr, colours::lineEdge);
-    cairo_set_line_width(cr, 5.5);
-    cairo_stroke(cr);
-    cairo_arc(cr, cx * 20.5, sy * 20.5, 2.8, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_move_to(cr, cx * 14, sy * 14);
-    cairo_line_to(cr, cx * 20.5, sy * 20.5);
-    draw::colour(cr, colours::steelLight);
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
-    cairo_arc(cr, cx * 20.5, sy * 20.5, 1.6, 0, 2 * M_PI);
-    cairo_fill(cr);
+    double dx = std::cos(a), dy = std::sin(a);
+    for (int pass = 0; pass < 2; ++pass) {
+      draw::colour(cr, pass == 0 ? colours::lineEdge : colours::steelLight);
+      cairo_move_to(cr, dx * 14, dy * 14);
+      cairo_line_to(cr, dx * 20.5, dy * 20.5);
+      cairo_set_line_width(cr, pass == 0 ? 6 : 3);
+      cairo_stroke(cr);
+      cairo_arc(cr, dx * 20.5, dy * 20.5, pass == 0 ? 3.4 : 2.0, 0, 2 * M_PI);
+      cairo_fill(cr);
+    }
   }
-  cairo_arc(cr, 0, 0, 18, 0, 2 * M_PI);
+  cairo_restore(cr);
+}
+
+void mineBody(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_translate(cr, kHalf, kHalf);
+  cairo_arc(cr, 0, 0, 17.5, 0, 2 * M_PI);
   draw::colour(cr, colours::lineEdge);
   cairo_fill(cr);
   cairo_pattern_t* body = cairo_pattern_create_radial(-6, -6, 2, 0, 0, 17);
   cairo_pattern_add_color_stop_rgb(body, 0, 1.0, 0.62, 0.48);
   cairo_pattern_add_color_stop_rgb(body, 1, colours::coralDark.r, colours::coralDark.g,
                                    colours::coralDark.b);
-  cairo_arc(cr, 0, 0, 16.5, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, 16, 0, 2 * M_PI);
   cairo_set_source(cr, body);
   cairo_fill(cr);
   cairo_pattern_destroy(body);
-  cairo_arc(cr, 0, 0, 12.5, 0, 2 * M_PI);
+  cairo_restore(cr);
+}
+
+void mineWindow(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_translate(cr, kHalf, kHalf);
+  cairo_arc(cr, 0, 0, 12, 0, 2 * M_PI);
   draw::colour(cr, colours::coralDark);
   cairo_fill(cr);
-  cairo_arc(cr, 0, 0, 11.5, 0, 2 * M_PI);
-  draw::verticalGradient(cr, -11, 11, hex(0xFFFBEF), hex(0xF1E6CC));
+  cairo_arc(cr, 0, 0, 11, 0, 2 * M_PI);
+  draw::verticalGradient(cr, -11, 11, hex(0xFFFBEF), hex(0xEFE3C6));
   cairo_fill(cr);
   cairo_restore(cr);
 }
@@ -310,8 +320,12 @@ void drawFrame(cairo_t* cr, const KindLook& look, int shape, int frame) {
     bevel(cr, 1, 5, 1.5, 0.35, 0.35);
   }
   kindMarks(cr, look.kind);
+  if (look.kind == Kind::Bomb) mineHorns(cr);
   lines(cr, look.kind, shape, frame * M_PI / 6);
-  if (look.kind == Kind::Bomb) mine(cr);
+  if (look.kind == Kind::Bomb) {
+    mineBody(cr);
+    mineWindow(cr);
+  }
 }
 
 }  // namespace
