@@ -147,8 +147,7 @@ void spoutFrame(cairo_t* cr, int frame, double cx, double cy) {
     default: {
       draw::Random random(24);
       for (int i = 0; i < 10; ++i) {
-        bubble(cr, cx + random.range(-42, 42), cy + random.range(-55, 40),
-               random.range(2.2, 4.5));
+        bubble(cr, cx + random.range(-42, 42), cy + random.range(-55, 40), random.range(2.2, 4.5));
       }
       break;
     }

@@ -70,6 +70,39 @@ std::vector<Cell> layoutCells(cairo_t* cr, const StripSpec& spec) {
   return cells;
 }
 
+// Renders one glyph in a cell-sized scratch picture at a sub-pixel shift; returns a sharpness
+// score (the sum of squared coverage), or -1 when ink would leave the cell.
+double sharpness(const StripSpec& spec, char c, const Cell& cell, double shift) {
+  Canvas trial(cell.width + 4, spec.lineHeight);
+  cairo_t* cr = trial.cr();
+  draw::font(cr, spec.face, spec.pixelSize);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  char text[2] = {c, 0};
+  cairo_move_to(cr, 2 + std::round(cell.originX) + shift, spec.baseline);
+  cairo_show_text(cr, text);
+  double score = 0;
+  for (int y = 0; y < trial.height(); ++y) {
+    for (int x = 0; x < trial.width(); ++x) {
+      double a = trial.at(x, y).a / 255.0;
+      if (a > 0 && (x < 2 || x >= 2 + cell.width)) return -1;
+      score += a * a;
+    }
+  }
+  return score;
+}
+
+// Small text blurs when a stem straddles two pixel columns. Each glyph has a cell of its own,
+// so each may sit at whichever quarter-pixel shift draws it sharpest.
+double crispestShift(const StripSpec& spec, char c, const Cell& cell) {
+  double best = 0;
+  double bestScore = sharpness(spec, c, cell, 0);
+  for (double shift : {-0.25, 0.25, -0.5, 0.5}) {
+    double score = sharpness(spec, c, cell, shift);
+    if (score > bestScore * 1.02) best = shift, bestScore = score;
+  }
+  return best;
+}
+
 void makeStrip(Output& out, const StripSpec& spec) {
   Canvas scratch(1, 1);
   draw::font(scratch.cr(), spec.face, spec.pixelSize);
@@ -93,7 +126,8 @@ void makeStrip(Output& out, const StripSpec& spec) {
       drawSubstitute(cr, x, 1, spec, cells[i].width);
     } else {
       char text[2] = {spec.chars[i - 1], 0};
-      cairo_move_to(cr, x + std::round(cells[i].originX), 1 + spec.baseline);
+      double shift = crispestShift(spec, spec.chars[i - 1], cells[i]);
+      cairo_move_to(cr, x + std::round(cells[i].originX) + shift, 1 + spec.baseline);
       cairo_show_text(cr, text);
     }
     cairo_restore(cr);
