@@ -67,7 +67,14 @@ void plate(cairo_t* cr, const KindLook& look) {
   cairo_paint(cr);
   draw::diagonalGradient(cr, 0, 0, kSize, kSize, look.top, look.bottom);
   draw::roundedRect(cr, 1, 1, kSize - 2, kSize - 2, 6);
+  cairo_fill_preserve(cr);
+  // A soft sheen from the top left, like light on wet glass.
+  cairo_pattern_t* sheen = cairo_pattern_create_radial(12, 10, 1, 12, 10, 30);
+  cairo_pattern_add_color_stop_rgba(sheen, 0, 1, 1, 1, 0.16);
+  cairo_pattern_add_color_stop_rgba(sheen, 1, 1, 1, 1, 0);
+  cairo_set_source(cr, sheen);
   cairo_fill(cr);
+  cairo_pattern_destroy(sheen);
 }
 
 // A bolt head with a screwdriver slot: fixed tiles are bolted down.
