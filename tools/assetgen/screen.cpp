@@ -90,9 +90,9 @@ void looseEndsDial(cairo_t* cr) {
 void hollows(cairo_t* cr) {
   const Box& s = layout::scorePicture;
   draw::roundedRect(cr, s.x + 2.5, s.y + 0.5, s.w - 5, 44, 11);
-  draw::colour(cr, colours::grooveDark, 0.22);
+  draw::colour(cr, colours::grooveDark, 0.15);
   cairo_fill_preserve(cr);
-  draw::colour(cr, colours::seaLight, 0.25);
+  draw::colour(cr, colours::seaLight, 0.18);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
   const Box& m = layout::meter;

@@ -58,7 +58,9 @@ void drawFrame(Image& target, const char* name, int frame, int frames, int colum
                 static_cast<uint16_t>(h), kScreen, opacity);
 }
 
-void keyed(const char* name) { getImage(name)->setKeyFromCorner(); }
+void keyed(const char* name) {
+  getImage(name)->setKeyFromCorner();
+}
 
 // Text centred in a box, as the game's labels place it.
 void label(Image& target, BitmapFont& font, const Rect& box, const std::string& text,
@@ -133,10 +135,10 @@ struct Fonts {
 };
 
 void controls(Image& screen, bool scoring, bool hints, bool solved) {
-  draw(screen, "easy.png", 81, 175);
+  drawFrame(screen, "easy.png", 0, 3, 3, 81, 175);
   drawFrame(screen, "medium.png", 2, 3, 3, 31, 193);  // the selected difficulty
-  drawFrame(screen, "hard.png", 1, 3, 3, 74, 230);     // under the pointer
-  draw(screen, "crazy.png", 21, 258);
+  drawFrame(screen, "hard.png", 1, 3, 3, 74, 230);    // under the pointer
+  drawFrame(screen, "crazy.png", 0, 3, 3, 21, 258);
   if (scoring) {
     drawFrame(screen, "newgame.png", 0, 3, 3, 25, 309);
   } else {
@@ -168,8 +170,8 @@ Image gameScreen(Fonts& fonts, bool scoring, bool solved) {
     Image* back = getImage("meterbg.png");
     back->drawTo(screen, 0, 0, 167, 144, 10, 316, kScreen, 1.0);
     int hidden = 316 * 2 / 5;  // three fifths of the allowance left
-    getImage("meterfg.png")->drawTo(screen, 0, 0, 167, 144, 10, 316,
-                                    Rect{167, 144 + hidden, 177, 460}, 1.0);
+    getImage("meterfg.png")
+        ->drawTo(screen, 0, 0, 167, 144, 10, 316, Rect{167, 144 + hidden, 177, 460}, 1.0);
   }
   controls(screen, scoring, hints, solved);
   if (!solved) {
