@@ -1,6 +1,6 @@
-# Packs the files listed in the manifests (comma-separated in MANIFESTS, one file name a line,
-# relative to FOLDER) into ARCHIVE with the zap tool, in sorted order so the archive is the same
-# on every build.
+# Packs the files listed in the manifests (comma-separated in MANIFESTS, one file a line: a
+# name inside FOLDER or an absolute path) into ARCHIVE with the zap tool, sorted by name so the
+# archive is the same on every build.
 foreach(var ZAP ARCHIVE FOLDER MANIFESTS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "pack.cmake needs -D${var}=...")
@@ -8,21 +8,33 @@ foreach(var ZAP ARCHIVE FOLDER MANIFESTS)
 endforeach()
 
 string(REPLACE "," ";" manifests "${MANIFESTS}")
-set(names)
+set(entries)
 foreach(manifest IN LISTS manifests)
   file(STRINGS ${manifest} listed)
-  list(APPEND names ${listed})
+  foreach(line IN LISTS listed)
+    if(IS_ABSOLUTE "${line}")
+      set(path "${line}")
+    else()
+      set(path "${FOLDER}/${line}")
+    endif()
+    get_filename_component(name "${path}" NAME)
+    # Name first, so sorting the entries sorts the members by name.
+    list(APPEND entries "${name}|${path}")
+  endforeach()
 endforeach()
-list(SORT names)
+list(SORT entries)
 
 set(files)
 set(previous "")
-foreach(name IN LISTS names)
+foreach(entry IN LISTS entries)
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 name)
+  list(GET parts 1 path)
   if(name STREQUAL previous)
-    message(FATAL_ERROR "two generators both write ${name}")
+    message(FATAL_ERROR "two manifests both list ${name}")
   endif()
-  set(previous ${name})
-  list(APPEND files ${FOLDER}/${name})
+  set(previous "${name}")
+  list(APPEND files "${path}")
 endforeach()
 
 execute_process(COMMAND ${ZAP} pack ${ARCHIVE} ${files} RESULT_VARIABLE result)
