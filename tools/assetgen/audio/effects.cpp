@@ -62,15 +62,40 @@ Audio withRoom(Audio dry, float wet, double size, double decay, double dampHz) {
   return dry;
 }
 
+// Silence ahead of the attack: the codec smears a sharp onset over its short block, and this
+// keeps that smear off the first samples, so playback never starts on a step.
+constexpr double kLead = 0.012;
+
+// Level trims against the common peak, by ear and by RMS: the hover sound comes often and sits
+// where hearing is keenest; held tones (swap, the count-up loop) carry more energy per peak.
+constexpr double kHissTrimDb = 4.0;
+constexpr double kSustainTrimDb = 3.0;
+
+// A short, lopsided sound keeps a net offset even after the high-pass; take it out as one
+// slow hump the length of the sound, which leaves both ends at zero.
+void removeOffset(Samples& s) {
+  double sum = 0.0, weight = 0.0;
+  Samples hump(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    double x = std::sin(kPi * static_cast<double>(i) / static_cast<double>(s.size() - 1));
+    hump[i] = static_cast<float>(x * x);
+    sum += s[i];
+    weight += hump[i];
+  }
+  for (size_t i = 0; i < s.size(); ++i) s[i] -= static_cast<float>(sum / weight) * hump[i];
+}
+
 // One-shots start and end in silence, carry no offset, and peak at the common level.
-void finishOneShot(Audio& a, double fadeOut) {
+void finishOneShot(Audio& a, double fadeOut, double peakDbfs = kPeakDbfs) {
   for (Samples& s : a.channels) {
     OnePole dc;
     dc.setLowpass(25.0);
     for (float& v : s) v = dc.highpass(v);
     fadeEdges(s, 0.003, fadeOut);
+    removeOffset(s);
+    s.insert(s.begin(), frames(kLead), 0.0f);
   }
-  normalizePeak(a, kPeakDbfs);
+  normalizePeak(a, peakDbfs);
 }
 
 // Pointer enters a button: foam settling on sand, a soft rising "shh".
@@ -83,7 +108,7 @@ Audio hiss() {
     return x * riseCurve(t, 0.06) * expDecay(t - 0.06, 0.05);
   });
   Audio a = withRoom(Audio::mono(std::move(s)), 0.25f, 0.5, 0.25, 6000.0);
-  finishOneShot(a, 0.04);
+  finishOneShot(a, 0.04, kPeakDbfs - kHissTrimDb);
   return a;
 }
 
@@ -126,7 +151,7 @@ Audio ratchet() {
   Svf band;
   Samples swish = render(0.34, [&](double t) {
     double x = band.process(static_cast<float>(rng.bipolar()), 700.0 + 1500.0 * t, 1.5).band;
-    return 0.35 * x * swell(t, 0.1, 0.12, 0.2);
+    return 0.2 * x * swell(t, 0.1, 0.12, 0.2);
   });
   addAt(s, swish, 0);
   Audio a = withRoom(Audio::mono(std::move(s)), 0.2f, 0.5, 0.3, 5000.0);
@@ -161,7 +186,7 @@ Audio swap() {
   Audio a = Audio::stereo(std::move(left), std::move(right));
   mixInto(a, Audio::mono(std::move(air)));
   a = withRoom(std::move(a), 0.25f, 0.6, 0.35, 5000.0);
-  finishOneShot(a, 0.06);
+  finishOneShot(a, 0.06, kPeakDbfs - kSustainTrimDb);
   return a;
 }
 
@@ -194,7 +219,7 @@ Audio swirl() {
     double t = static_cast<double>(i) / kRate;
     double hz = 450.0 + 2200.0 * std::sin(kPi * std::fmin(1.0, t / 0.7));
     double x = band.process(static_cast<float>(rng.bipolar()), hz, 2.5).band;
-    double v = 0.6 * x * swell(t, 0.2, 0.35, 0.4);
+    double v = 0.45 * x * swell(t, 0.2, 0.35, 0.4);
     float gl, gr;
     panGains(0.7 * std::sin(kTwoPi * 1.4 * t), gl, gr);
     left[i] = static_cast<float>(v * gl);
@@ -204,7 +229,7 @@ Audio swirl() {
   for (int k = 0; k < 6; ++k) {
     double start = 0.08 + 0.075 * k;
     Samples note = strike(seconds - start, 0.003,
-                          {{midiHz(run[k]), 0.30, 0.16}, {midiHz(run[k]) * 3.0, 0.04, 0.05}});
+                          {{midiHz(run[k]), 0.55, 0.16}, {midiHz(run[k]) * 3.0, 0.07, 0.05}});
     float gl, gr;
     panGains(0.7 * std::sin(kTwoPi * 1.4 * start), gl, gr);
     addAt(left, note, frames(start), gl);
@@ -223,7 +248,7 @@ Audio twiddle() {
   Samples s(8 * step, 0.0f);
   for (int k = 0; k < 8; ++k) {
     double hz = midiHz(figure[k]);
-    Samples note = strike(0.5, 0.003, {{hz, 1.0, 0.09}, {hz * 2.0, 0.12, 0.05}});
+    Samples note = strike(0.5, 0.003, {{hz, 1.0, 0.06}, {hz * 2.0, 0.12, 0.035}});
     fadeEdges(note, 0.0, 0.1);
     addWrapped(s, note, k * step, k == 0 ? 1.0f : 0.75f);
   }
@@ -233,7 +258,7 @@ Audio twiddle() {
     a.channels[0][i] += 0.2f * 0.5f * (room.channels[0][i] + room.channels[1][i]);
   }
   removeMean(a);  // keeps the loop exact, unlike a filter started at the seam
-  normalizePeak(a, kPeakDbfs);
+  normalizePeak(a, kPeakDbfs - kSustainTrimDb);
   return a;
 }
 

@@ -26,9 +26,9 @@ void appendPage(std::vector<uint8_t>& out, const ogg_page& page) {
 // All libvorbis and libogg state of one encoding, released in reverse order of creation.
 class Encoder {
  public:
-  explicit Encoder(int channels) {
+  Encoder(int channels, float quality) {
     vorbis_info_init(&info_);
-    if (vorbis_encode_init_vbr(&info_, channels, kRate, kOggQuality) != 0) {
+    if (vorbis_encode_init_vbr(&info_, channels, kRate, quality) != 0) {
       vorbis_info_clear(&info_);
       throw std::runtime_error("vorbis encoder refused the format");
     }
@@ -93,9 +93,9 @@ class Encoder {
 
 }  // namespace
 
-std::vector<uint8_t> encodeOgg(const Audio& audio) {
+std::vector<uint8_t> encodeOgg(const Audio& audio, float quality) {
   std::vector<uint8_t> out;
-  Encoder enc(static_cast<int>(audio.channels.size()));
+  Encoder enc(static_cast<int>(audio.channels.size()), quality);
   enc.writeHeaders(out);
   for (size_t from = 0; from < audio.frames(); from += kChunkFrames) {
     enc.feed(audio, from, std::min(kChunkFrames, audio.frames() - from));
