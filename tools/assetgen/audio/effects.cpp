@@ -66,10 +66,19 @@ Audio withRoom(Audio dry, float wet, double size, double decay, double dampHz) {
 // keeps that smear off the first samples, so playback never starts on a step.
 constexpr double kLead = 0.012;
 
-// Level trims against the common peak, by ear and by RMS: the hover sound comes often and sits
-// where hearing is keenest; held tones (swap, the count-up loop) carry more energy per peak.
-constexpr double kHissTrimDb = 4.0;
-constexpr double kSustainTrimDb = 3.0;
+// Every effect peaks at the common level unless that would make it sound louder than this:
+// pure tones have little peak for their loudness and would stand out among the clicks.
+constexpr double kLoudnessCeilingDb = -15.0;
+// The hover sound comes often and sits where hearing is keenest; it stays further back.
+constexpr double kHoverCeilingDb = -18.0;
+// Explosions are meant to be the loudest sounds of the game.
+constexpr double kNoCeiling = 0.0;
+
+void fitLevel(Audio& a, double ceilingDb) {
+  normalizePeak(a, kPeakDbfs);
+  double over = loudnessDb(a) - ceilingDb;
+  if (over > 0.0) scale(a, static_cast<float>(dbToGain(-over)));
+}
 
 // A short, lopsided sound keeps a net offset even after the high-pass; take it out as one
 // slow hump the length of the sound, which leaves both ends at zero.
@@ -86,7 +95,7 @@ void removeOffset(Samples& s) {
 }
 
 // One-shots start and end in silence, carry no offset, and peak at the common level.
-void finishOneShot(Audio& a, double fadeOut, double peakDbfs = kPeakDbfs) {
+void finishOneShot(Audio& a, double fadeOut, double ceilingDb = kLoudnessCeilingDb) {
   for (Samples& s : a.channels) {
     OnePole dc;
     dc.setLowpass(25.0);
@@ -95,7 +104,7 @@ void finishOneShot(Audio& a, double fadeOut, double peakDbfs = kPeakDbfs) {
     removeOffset(s);
     s.insert(s.begin(), frames(kLead), 0.0f);
   }
-  normalizePeak(a, peakDbfs);
+  fitLevel(a, ceilingDb);
 }
 
 // Pointer enters a button: foam settling on sand, a soft rising "shh".
@@ -108,7 +117,7 @@ Audio hiss() {
     return x * riseCurve(t, 0.06) * expDecay(t - 0.06, 0.05);
   });
   Audio a = withRoom(Audio::mono(std::move(s)), 0.25f, 0.5, 0.25, 6000.0);
-  finishOneShot(a, 0.04, kPeakDbfs - kHissTrimDb);
+  finishOneShot(a, 0.04, kHoverCeilingDb);
   return a;
 }
 
@@ -170,7 +179,7 @@ Audio swap() {
       double t = static_cast<double>(i) / kRate;
       double move = smoothstep(t / moveEnd);
       double p = ph.advance(from + (to - from) * move);
-      double v = (sine(p) + 0.15 * sine(2.0 * p)) * swell(t, 0.03, 0.2, 0.18) * 0.5;
+      double v = (sine(p) + 0.15 * sine(2.0 * p)) * pluck(t, 0.03, 0.12) * 0.5;
       float gl, gr;
       panGains((voice == 0 ? -0.8 : 0.8) * (1.0 - 2.0 * move), gl, gr);
       left[i] += static_cast<float>(v * gl);
@@ -186,7 +195,7 @@ Audio swap() {
   Audio a = Audio::stereo(std::move(left), std::move(right));
   mixInto(a, Audio::mono(std::move(air)));
   a = withRoom(std::move(a), 0.25f, 0.6, 0.35, 5000.0);
-  finishOneShot(a, 0.06, kPeakDbfs - kSustainTrimDb);
+  finishOneShot(a, 0.06);
   return a;
 }
 
@@ -258,8 +267,18 @@ Audio twiddle() {
     a.channels[0][i] += 0.2f * 0.5f * (room.channels[0][i] + room.channels[1][i]);
   }
   removeMean(a);  // keeps the loop exact, unlike a filter started at the seam
-  normalizePeak(a, kPeakDbfs - kSustainTrimDb);
+  fitLevel(a, kLoudnessCeilingDb);
   return a;
+}
+
+// Rounds off the loudest moments of a blast so its body can sit closer to the common peak
+// without an edge: tanh bends smoothly, unlike a clip.
+void saturate(Audio& a, double drive) {
+  float p = peak(a);
+  if (p <= 0.0f) return;
+  for (Samples& s : a.channels) {
+    for (float& v : s) v = static_cast<float>(std::tanh(drive * v / p));
+  }
 }
 
 // Shared by both explosions: a thump that drops in pitch and a wash of falling noise.
@@ -273,25 +292,26 @@ Samples blast(double seconds, double thumpFrom, double thumpTo, double thumpTau,
         sine(ph.advance(glide(t, thumpFrom, thumpTo, thumpTau))) * pluck(t, 0.004, thumpTau * 2.0);
     double cutoff = glide(t, 2600.0, 180.0, noiseTau);
     double wash = low.process(static_cast<float>(rng.bipolar()), cutoff, 0.7).low;
-    return 0.8 * thump + 1.2 * wash * pluck(t, 0.006, noiseTau * 1.3);
+    return 0.6 * thump + 1.4 * wash * pluck(t, 0.006, noiseTau * 1.3);
   });
 }
 
 // A blast reaches a tile: a soft, splashy whump; its weight sits in the first 300 ms because
 // the next hit may restart it that soon.
 Audio explode() {
-  Samples s = blast(0.8, 140.0, 48.0, 0.07, 0.12, 71);
+  Samples s = blast(0.8, 150.0, 62.0, 0.07, 0.12, 71);
   Audio a = Audio::stereo(s, s);
   Audio room = reverb(a, 1.0, 0.6, 3000.0);
   mixInto(a, room, 0.35f);
-  finishOneShot(a, 0.2);
+  saturate(a, 1.6);
+  finishOneShot(a, 0.2, kNoCeiling);
   return a;
 }
 
 // A bomb goes off: a deep boom, then a wave breaking and its foam running out.
 Audio explodeBig() {
   const double seconds = 1.2;
-  Samples boom = blast(seconds, 110.0, 34.0, 0.12, 0.3, 81);
+  Samples boom = blast(seconds, 120.0, 45.0, 0.12, 0.3, 81);
   Rng rng(82);
   Svf band;
   Samples foam = render(seconds, [&](double t) {
@@ -303,7 +323,8 @@ Audio explodeBig() {
   Audio a = Audio::stereo(boom, boom);
   Audio room = reverb(a, 1.4, 1.0, 2500.0);
   mixInto(a, room, 0.4f);
-  finishOneShot(a, 0.3);
+  saturate(a, 1.6);
+  finishOneShot(a, 0.3, kNoCeiling);
   return a;
 }
 

@@ -51,7 +51,7 @@ void addPanned(Audio& mix, const Samples& voice, size_t start, double pan, float
   addWrapped(mix.channels[1], voice, start, gain * gr);
 }
 
-// The tide, 0..1: a slow rise as the wave comes in and a quicker fall as it draws back.
+// The tide, 0..1: a wave washes in over three seconds and draws back over five.
 double tide(double seconds) {
   double cycles = seconds / kTidePeriod;
   double phase = cycles - std::floor(cycles);
@@ -122,7 +122,7 @@ Audio melody() {
     double velocity = 0.85 + 0.15 * rng.uniform();
     Samples voice = pianoNote(midiHz(n.midi), n.beats * kMusicBeatSeconds, velocity);
     size_t start = (frames(std::fmax(0.0, when)) + kLoopFrames) % kLoopFrames;
-    addPanned(mix, voice, start, 0.15, 0.22f);
+    addPanned(mix, voice, start, 0.15, 0.32f);
   }
   return mix;
 }
@@ -157,8 +157,8 @@ Audio surf() {
     for (int pass = 0; pass < 2; ++pass) {
       for (size_t i = 0; i < kLoopFrames; ++i) {
         double w = tide(static_cast<double>(i) / kRate - 0.6 * static_cast<double>(c));
-        float x = low.process(noise[i], 250.0 + 1100.0 * w, 0.6).low;
-        if (pass == 1) mix.channels[c][i] = static_cast<float>(x * (0.15 + 0.85 * w));
+        float x = low.process(noise[i], 300.0 + 1700.0 * w, 0.6).low;
+        if (pass == 1) mix.channels[c][i] = static_cast<float>(x * (0.1 + 0.9 * w));
       }
     }
   }
@@ -195,7 +195,7 @@ Audio renderMusic() {
   mixInto(music, glints());
   Audio room = loopedReverb(music, 2.2, 3.5, 4500.0);
   mixInto(music, room, 0.35f);
-  mixInto(music, surf(), 0.12f);
+  mixInto(music, surf(), 0.3f);
   removeMean(music);
   normalizePeak(music, -3.0);
   return music;

@@ -260,6 +260,25 @@ void removeMean(Audio& a) {
   }
 }
 
+double loudnessDb(const Audio& a) {
+  std::vector<Samples> weighted = a.channels;
+  for (Samples& s : weighted) {
+    OnePole lows;
+    lows.setLowpass(400.0);
+    for (float& v : s) v = lows.highpass(v);
+  }
+  size_t window = std::min(frames(0.05), a.frames());
+  double loudest = 1e-12;
+  for (size_t start = 0; start + window <= a.frames(); start += std::max<size_t>(1, window / 4)) {
+    double sum = 0.0;
+    for (const Samples& s : weighted) {
+      for (size_t i = start; i < start + window; ++i) sum += static_cast<double>(s[i]) * s[i];
+    }
+    loudest = std::max(loudest, sum / static_cast<double>(window * weighted.size()));
+  }
+  return 10.0 * std::log10(loudest);
+}
+
 void panGains(double pan, float& left, float& right) {
   double angle = (pan + 1.0) * kPi / 4.0;
   left = static_cast<float>(std::cos(angle));

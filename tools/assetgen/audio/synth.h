@@ -128,6 +128,10 @@ void scale(Audio& a, float gain);
 void normalizePeak(Audio& a, double dbfs);
 void removeMean(Audio& a);
 
+// Roughly how loud a sound seems at its loudest: the RMS of its loudest 50 ms in dBFS, with
+// the lows (which the ear hears less and small speakers barely play) weighed down.
+double loudnessDb(const Audio& a);
+
 // Equal-power pan position in -1 (left) .. 1 (right).
 void panGains(double pan, float& left, float& right);
 
