@@ -252,10 +252,13 @@ Audio swirl() {
 // Score counting up: a music-box figure that repeats for as long as the count runs. Rendered
 // round a circle, so the last note's ring carries on over the seam into the first.
 Audio twiddle() {
-  const size_t step = 1540;  // 70 ms: eight notes make one cycle, the whole file
-  const double figure[8] = {81, 86, 90, 93, 95, 93, 90, 86};  // A5 D6 F#6 A6 B6 A6 F#6 D6
+  // 70 ms steps; seven notes and a rest make one cycle, the whole file. The rest lets the
+  // figure breathe, and puts the seam where the sound is quietest: the encoder codes the
+  // start of a stream a little less exactly than the rest.
+  const size_t step = 1540;
+  const double figure[7] = {81, 86, 90, 93, 95, 93, 90};  // A5 D6 F#6 A6 B6 A6 F#6, rest
   Samples s(8 * step, 0.0f);
-  for (int k = 0; k < 8; ++k) {
+  for (int k = 0; k < 7; ++k) {
     double hz = midiHz(figure[k]);
     Samples note = strike(0.5, 0.003, {{hz, 1.0, 0.06}, {hz * 2.0, 0.12, 0.035}});
     fadeEdges(note, 0.0, 0.1);
