@@ -94,7 +94,7 @@ void removeOffset(Samples& s) {
   for (size_t i = 0; i < s.size(); ++i) s[i] -= static_cast<float>(sum / weight) * hump[i];
 }
 
-// One-shots start and end in silence, carry no offset, and peak at the common level.
+// One-shots start and end in silence, carry no offset, and sit at the matched level.
 void finishOneShot(Audio& a, double fadeOut, double ceilingDb = kLoudnessCeilingDb) {
   for (Samples& s : a.channels) {
     OnePole dc;

@@ -14,7 +14,7 @@ struct Effect {
   Audio audio;
 };
 
-// Peak level of every finished effect and of the music.
+// Highest peak of any finished effect; quieter where loudness matching asks for it.
 constexpr double kPeakDbfs = -3.0;
 
 std::vector<Effect> renderEffects();
