@@ -54,16 +54,10 @@ void drawFrame(benchmark::State& state, double opacity) {
   }
 }
 
-void BM_opaque_frame(benchmark::State& state) {
-  drawFrame(state, 1.0);
-}
-void BM_blend_frame_half(benchmark::State& state) {
-  drawFrame(state, 0.5);
-}
+void BM_opaque_frame(benchmark::State& state) { drawFrame(state, 1.0); }
+void BM_blend_frame_half(benchmark::State& state) { drawFrame(state, 0.5); }
 // An opacity off the 1/256 grid (a fade in progress) takes the table path.
-void BM_offgrid_frame_0_3(benchmark::State& state) {
-  drawFrame(state, 0.3);
-}
+void BM_offgrid_frame_0_3(benchmark::State& state) { drawFrame(state, 0.3); }
 
 void drawBoard(benchmark::State& state, double opacity) {
   const Image sprite = tile();
@@ -77,13 +71,9 @@ void drawBoard(benchmark::State& state, double opacity) {
   }
 }
 
-void BM_keyed_board(benchmark::State& state) {
-  drawBoard(state, 1.0);
-}
+void BM_keyed_board(benchmark::State& state) { drawBoard(state, 1.0); }
 // The solved board rests at half opacity.
-void BM_half_faded_board(benchmark::State& state) {
-  drawBoard(state, 0.5);
-}
+void BM_half_faded_board(benchmark::State& state) { drawBoard(state, 0.5); }
 
 void washFrame(benchmark::State& state, double opacity) {
   Image dst = noise(640, 480, 2);
@@ -93,13 +83,9 @@ void washFrame(benchmark::State& state, double opacity) {
   }
 }
 
-void BM_fill_frame_half(benchmark::State& state) {
-  washFrame(state, 0.5);
-}
+void BM_fill_frame_half(benchmark::State& state) { washFrame(state, 0.5); }
 // The pop-up panel's translucent white.
-void BM_offgrid_wash_0_7(benchmark::State& state) {
-  washFrame(state, 0.7);
-}
+void BM_offgrid_wash_0_7(benchmark::State& state) { washFrame(state, 0.7); }
 
 BENCHMARK(BM_memcpy_frame);
 BENCHMARK(BM_opaque_frame);

@@ -20,9 +20,7 @@ void require(bool condition) {
 }
 
 // Mostly small capacities, where the splitting logic lives, and now and then the game's 300.
-uint32_t capacityOf(uint8_t byte) {
-  return byte >= 250 ? 300 : byte % 12;
-}
+uint32_t capacityOf(uint8_t byte) { return byte >= 250 ? 300 : byte % 12; }
 
 // What the line reader must deliver in total: every byte except line feeds and bytes below 32.
 std::string printableBytes(const std::string& text) {

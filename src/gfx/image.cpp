@@ -17,14 +17,10 @@ inline uint8_t blendFillByte(double opacity, uint8_t colour, uint8_t old) {
   return static_cast<uint8_t>(opacity * colour + (1.0 - opacity) * old);
 }
 
-inline bool isOpaque(double opacity) {
-  return opacity > 0.99;
-}
+inline bool isOpaque(double opacity) { return opacity > 0.99; }
 // Opacity 0 leaves every byte as it is; below 0 (or NaN) is outside the range
 // callers may pass and is treated the same rather than overflowing a byte.
-inline bool isInvisible(double opacity) {
-  return !(opacity > 0.0);
-}
+inline bool isInvisible(double opacity) { return !(opacity > 0.0); }
 
 enum class Formula { Draw, Fill };
 
@@ -316,9 +312,7 @@ Image::Image(uint16_t width, uint16_t height, uint8_t depth) : Graphic(width, he
   pixels = pixelStore_.empty() ? nullptr : pixelStore_.data();
 }
 
-Image::Image(Image&& other) noexcept {
-  takeFrom(other);
-}
+Image::Image(Image&& other) noexcept { takeFrom(other); }
 
 Image& Image::operator=(Image&& other) noexcept {
   if (this != &other) takeFrom(other);

@@ -17,8 +17,8 @@ bool Backend::registerClass(const WindowClass& windowClass) {
   return true;
 }
 
-WindowId Backend::createWindow(const std::string& className, const std::string& caption,
-                               int width, int height, void* createParam) {
+WindowId Backend::createWindow(const std::string& className, const std::string& caption, int width,
+                               int height, void* createParam) {
   auto found = classes_.find(className);
   if (found == classes_.end()) return 0;
   Window window;

@@ -9,9 +9,7 @@ namespace {
 
 ResourceArchive* defaultArchive = nullptr;  // the one openResourceArchive() made
 
-char foldByte(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char foldByte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool readLittleEndian(std::istream& in, int bytes, uint32_t& value) {
   unsigned char raw[4];

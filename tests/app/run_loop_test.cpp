@@ -103,9 +103,8 @@ TEST_F(RunLoopTest, WindowProcedureMapsMouseAndCharacters) {
   backend.postQuitMessage(0);
   backend.onWait = [&](uint32_t) { FAIL() << "waited with messages queued"; };
   runLoop(screen);
-  EXPECT_EQ(log, (Log{"1: leftdown 10,20", "1: move 11,21", "1: leftup 12,22",
-                      "1: rightdown 13,23", "1: rightup 14,24", "1: move 65535,5",
-                      "1: char 22"}));
+  EXPECT_EQ(log, (Log{"1: leftdown 10,20", "1: move 11,21", "1: leftup 12,22", "1: rightdown 13,23",
+                      "1: rightup 14,24", "1: move 65535,5", "1: char 22"}));
 }
 
 TEST_F(RunLoopTest, ButtonsCaptureAndReleaseTheMouse) {

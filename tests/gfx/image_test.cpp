@@ -24,9 +24,7 @@ Image solid(uint16_t w, uint16_t h, int v) {
 Image numbered() {  // 4 x 4, pixel (x, y) = 10y + x
   return grey24(4, 4, [](int x, int y) { return 10 * y + x; });
 }
-int at(const Image& image, int x, int y) {
-  return image.pixelAddress(x, y)[0];
-}
+int at(const Image& image, int x, int y) { return image.pixelAddress(x, y)[0]; }
 
 TEST(Image, BlankImageIsWhiteWithRowsPaddedToFourBytes) {
   Image image(5, 3, 24);

@@ -13,9 +13,7 @@ std::string le(uint32_t value, int bytes) {
   return out;
 }
 
-std::string entry(uint32_t offset, const std::string& name) {
-  return le(offset, 4) + name + '\0';
-}
+std::string entry(uint32_t offset, const std::string& name) { return le(offset, 4) + name + '\0'; }
 
 std::string memberText(ResourceArchive& archive, const std::string& name) {
   ResourceStream member = archive.openMember(name);

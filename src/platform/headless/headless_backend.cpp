@@ -24,8 +24,8 @@ void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch,
   lastFrameHeight = height;
   lastFrame.resize(static_cast<size_t>(width) * height * 3);
   for (int y = 0; y < height; ++y) {
-    std::memcpy(&lastFrame[static_cast<size_t>(y) * width * 3], pixels + static_cast<size_t>(y) * pitch,
-                static_cast<size_t>(width) * 3);
+    std::memcpy(&lastFrame[static_cast<size_t>(y) * width * 3],
+                pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(width) * 3);
   }
 }
 

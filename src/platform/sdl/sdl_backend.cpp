@@ -16,7 +16,11 @@ void forEachCodePoint(const char* text, Emit emit) {
   const auto* p = reinterpret_cast<const unsigned char*>(text);
   while (*p != 0) {
     uint32_t code = *p;
-    int extra = code < 0x80 ? 0 : (code >> 5) == 6 ? 1 : (code >> 4) == 14 ? 2 : (code >> 3) == 30 ? 3 : -1;
+    int extra = code < 0x80         ? 0
+                : (code >> 5) == 6  ? 1
+                : (code >> 4) == 14 ? 2
+                : (code >> 3) == 30 ? 3
+                                    : -1;
     ++p;
     if (extra < 0) continue;
     code &= extra == 0 ? 0x7Fu : (0x3Fu >> extra);
@@ -61,7 +65,8 @@ int windowScale(int width, int height) {
 
 bool noDisplay() {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
-  return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+  return driver != nullptr &&
+         (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
 }
 
 }  // namespace
@@ -97,9 +102,9 @@ bool SdlBackend::openWindow(Window& window) {
   }
   int scale = windowScale(window.width, window.height);
   Native native;
-  native.window = SDL_CreateWindow(window.caption.c_str(), SDL_WINDOWPOS_CENTERED,
-                                   SDL_WINDOWPOS_CENTERED, window.width * scale,
-                                   window.height * scale, SDL_WINDOW_SHOWN);
+  native.window =
+      SDL_CreateWindow(window.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       window.width * scale, window.height * scale, SDL_WINDOW_SHOWN);
   if (native.window == nullptr) return false;
   native.renderer = SDL_CreateRenderer(native.window, -1, SDL_RENDERER_ACCELERATED);
   if (native.renderer == nullptr) {
@@ -114,9 +119,9 @@ bool SdlBackend::openWindow(Window& window) {
   SDL_RenderSetLogicalSize(native.renderer, window.width, window.height);
   const Icon& icon = window.windowClass->icon;
   if (icon.bgra != nullptr && icon.width > 0 && icon.height > 0) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint8_t*>(icon.bgra), icon.width, icon.height, 32, icon.width * 4,
-        SDL_PIXELFORMAT_BGRA32);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(icon.bgra), icon.width, icon.height,
+                                           32, icon.width * 4, SDL_PIXELFORMAT_BGRA32);
     if (surface != nullptr) {
       SDL_SetWindowIcon(native.window, surface);
       SDL_FreeSurface(surface);
@@ -137,8 +142,7 @@ void SdlBackend::closeWindow(Window& window) {
   natives_.erase(found);
 }
 
-void SdlBackend::present(WindowId window, const uint8_t* pixels, int pitch, int width,
-                         int height) {
+void SdlBackend::present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) {
   auto found = natives_.find(window);
   if (found == natives_.end() || pixels == nullptr) return;
   Native& native = found->second;
@@ -218,8 +222,7 @@ WindowId SdlBackend::idFor(uint32_t sdlWindowId) const {
   return natives_.empty() ? 0 : natives_.begin()->first;
 }
 
-void SdlBackend::postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param,
-                        uint32_t position) {
+void SdlBackend::postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param, uint32_t position) {
   Message message;
   message.window = idFor(sdlWindowId);
   message.kind = kind;
@@ -231,7 +234,8 @@ void SdlBackend::postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param,
 void SdlBackend::translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      for (const auto& [id, native] : natives_) postTo(SDL_GetWindowID(native.window), MessageKind::Close);
+      for (const auto& [id, native] : natives_)
+        postTo(SDL_GetWindowID(native.window), MessageKind::Close);
       break;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
