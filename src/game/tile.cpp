@@ -287,7 +287,7 @@ bool Tile::press(int32_t x, int32_t y, bool clockwise) {
       post(clockwise ? TileLinkedClockwise : TileLinkedCounter, id);
       break;
     case TileKind::Sliding:
-      startDrag(x, y);
+      startDrag(x, y, clockwise);
       break;
     default:
       rotate(clockwise, true);
@@ -297,11 +297,11 @@ bool Tile::press(int32_t x, int32_t y, bool clockwise) {
   return true;
 }
 
-void Tile::startDrag(int32_t x, int32_t y) {
+void Tile::startDrag(int32_t x, int32_t y, bool leftButton) {
   // A drag whose tile lost the mouse some other way must not leave that tile hanging.
   if (drag_.tile != nullptr) drag_.tile->returnToDragOrigin();
   setCapture(this);
-  drag_ = Drag{this, x - rect.left, y - rect.top, rect};
+  drag_ = Drag{this, x - rect.left, y - rect.top, rect, leftButton};
   post(TileDragStarted, id);
 }
 
@@ -315,6 +315,8 @@ bool Tile::onMouseMove(int32_t x, int32_t y, int32_t) {
 
 bool Tile::release(int32_t x, int32_t y, bool clockwise) {
   if (getCapture() != this) return false;
+  // Only the button that picked the tile up puts it down.
+  if (drag_.tile == this && drag_.leftButton != clockwise) return true;
   setCapture(nullptr);
   if (drag_.tile != this) return true;
   const Rect origin = drag_.origin;

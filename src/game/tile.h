@@ -142,13 +142,14 @@ class Tile : public Widget {
     Tile* tile = nullptr;
     int32_t offsetX = 0;  // where the pointer grabbed the tile
     int32_t offsetY = 0;
-    Rect origin;  // the cell it came from
+    Rect origin;             // the cell it came from
+    bool leftButton = true;  // the button that holds it
   };
   static Drag drag_;
 
   bool press(int32_t x, int32_t y, bool clockwise);
   bool release(int32_t x, int32_t y, bool clockwise);
-  void startDrag(int32_t x, int32_t y);
+  void startDrag(int32_t x, int32_t y, bool leftButton);
   void moveTo(const Rect& r);
   void rotate(bool clockwise, bool animated);
   void burnFuse(uint32_t now);
