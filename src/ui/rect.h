@@ -12,7 +12,8 @@ struct Rect {
   int32_t bottom = 0;
 
   constexpr Rect() = default;
-  constexpr Rect(int32_t l, int32_t t, int32_t r, int32_t b) : left(l), top(t), right(r), bottom(b) {}
+  constexpr Rect(int32_t l, int32_t t, int32_t r, int32_t b)
+      : left(l), top(t), right(r), bottom(b) {}
 
   constexpr void set(int32_t l, int32_t t, int32_t r, int32_t b) {
     left = l;
