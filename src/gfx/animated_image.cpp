@@ -1,5 +1,11 @@
 #include "gfx/animated_image.h"
 
+#include "gfx/image_cache.h"
+
+AnimatedImage::AnimatedImage(std::string_view name, uint16_t frameCount, uint16_t columnCount,
+                             uint16_t framesPerSecond, uint32_t now)
+    : AnimatedImage(getImage(name), frameCount, columnCount, framesPerSecond, now) {}
+
 AnimatedImage::AnimatedImage(Image* strip, uint16_t frameCount, uint16_t columnCount,
                              uint16_t framesPerSecond, uint32_t now)
     : image(strip),
@@ -13,6 +19,10 @@ AnimatedImage::AnimatedImage(Image* strip, uint16_t frameCount, uint16_t columnC
   width = static_cast<uint16_t>(image->width / columns);
   height = static_cast<uint16_t>(image->height / rows);
   depth = image->depth;
+}
+
+AnimatedImage::~AnimatedImage() {
+  releaseImage(image);
 }
 
 void AnimatedImage::startAt(int32_t frame, int32_t newTarget, uint32_t now) {

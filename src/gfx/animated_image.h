@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "gfx/image.h"
 
@@ -19,9 +20,13 @@ class AnimatedImage : public Graphic {
   uint16_t frameTime = 0;    // milliseconds per frame
   uint32_t lastTime = 0;     // game time up to which frames have been counted
 
-  // (The constructor taking a resource name belongs with the image cache.)
+  // The strip of that resource name from the image cache.
+  AnimatedImage(std::string_view name, uint16_t frameCount, uint16_t columns,
+                uint16_t framesPerSecond, uint32_t now);
   AnimatedImage(Image* strip, uint16_t frameCount, uint16_t columns, uint16_t framesPerSecond,
                 uint32_t now);
+  // Hands the strip back to the image cache.
+  ~AnimatedImage() override;
 
   // Runs from shown frame `frame` towards `target`, without looping. `now` is
   // the game clock's time.

@@ -8,7 +8,9 @@ Widget::~Widget() {
   if (currentScreen->captureWidget == this) currentScreen->captureWidget = nullptr;
 }
 
-bool Widget::update(uint32_t) { return false; }
+bool Widget::update(uint32_t) {
+  return false;
+}
 
 void Widget::show() {
   visible = true;
@@ -20,15 +22,31 @@ void Widget::hide() {
   markDirty();
 }
 
-void Widget::draw(Image&, const Rect&) { dirty = false; }
+void Widget::draw(Image&, const Rect&) {
+  dirty = false;
+}
 
-bool Widget::onNotify(uint16_t, uint32_t, int32_t) { return false; }
-bool Widget::onLeftDown(int32_t, int32_t, int32_t) { return false; }
-bool Widget::onLeftUp(int32_t, int32_t, int32_t) { return false; }
-bool Widget::onRightDown(int32_t, int32_t, int32_t) { return false; }
-bool Widget::onRightUp(int32_t, int32_t, int32_t) { return false; }
-bool Widget::onMouseMove(int32_t, int32_t, int32_t) { return false; }
-bool Widget::onChar(uint32_t) { return false; }
+bool Widget::onNotify(uint16_t, uint32_t, int32_t) {
+  return false;
+}
+bool Widget::onLeftDown(int32_t, int32_t, int32_t) {
+  return false;
+}
+bool Widget::onLeftUp(int32_t, int32_t, int32_t) {
+  return false;
+}
+bool Widget::onRightDown(int32_t, int32_t, int32_t) {
+  return false;
+}
+bool Widget::onRightUp(int32_t, int32_t, int32_t) {
+  return false;
+}
+bool Widget::onMouseMove(int32_t, int32_t, int32_t) {
+  return false;
+}
+bool Widget::onChar(uint32_t) {
+  return false;
+}
 
 void Widget::post(uint32_t code, int32_t value) {
   if (currentScreen != nullptr) currentScreen->onNotify(id, code, value);

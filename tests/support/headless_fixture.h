@@ -13,9 +13,10 @@
 
 // Runs each test on a fresh headless backend with the main window class registered and the
 // game clock at rest.
+// The set-up runs in the constructor, so fixtures may hold screens and widgets as members.
 class HeadlessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  HeadlessTest() {
     platform::setBackend(&backend);
     registerWindowClass();
     GameClock::paused = false;
@@ -23,7 +24,7 @@ class HeadlessTest : public ::testing::Test {
     GameClock::totalPaused = 0;
     running = false;
   }
-  void TearDown() override { platform::setBackend(nullptr); }
+  ~HeadlessTest() override { platform::setBackend(nullptr); }
 
   platform::HeadlessBackend backend;
 };

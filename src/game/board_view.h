@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "game/tile.h"
+#include "ui/widget.h"
+
+// Lies over the board and, while marks are on, draws a red bar across every edge where exactly
+// one of the two tiles has a line end: the hints of the game.
+class BoardView : public Widget {
+ public:
+  // The tiles in cell order; they belong to the screen and outlive the view. Null cells count
+  // as empty.
+  explicit BoardView(std::span<Tile* const, board::kCells> tiles);
+
+  bool update(uint32_t now) override;
+  void draw(Image& target, const Rect& clip) override;
+  void setShowMarks(bool on);
+
+  bool showMarks = false;
+
+ private:
+  const Tile* at(int32_t cell) const;
+
+  std::span<Tile* const, board::kCells> tiles_;
+};

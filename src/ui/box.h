@@ -1,0 +1,16 @@
+#pragma once
+
+#include "gfx/colour.h"
+#include "ui/widget.h"
+
+// A filled rectangle, optionally with a black one-pixel border; translucent through its alpha.
+class Box : public Widget {
+ public:
+  Box(const Rect& rect, Colour colour, int32_t bordered)
+      : Widget(rect, 0), bordered(bordered != 0), colour(colour) {}
+
+  void draw(Image& target, const Rect& clip) override;
+
+  bool bordered;
+  Colour colour;
+};
