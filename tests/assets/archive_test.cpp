@@ -63,85 +63,68 @@ Colour colourAt(const Image& image, int x, int y) {
   return {p[2], p[1], p[0]};
 }
 
-// Glyph starts, as the font finds them in the marker row.
-std::vector<int> glyphStarts(const Image& strip) {
-  std::vector<int> starts;
-  for (int x = 0; x < strip.width; ++x) {
-    if (*strip.pixelAddress(x, 0) == 0) starts.push_back(x);
-  }
-  starts.push_back(strip.width);
-  return starts;
-}
-
-// The width the game measures for text of glyph indices, with its spacing.
-int measure(const std::vector<int>& starts, const std::vector<int>& glyphs, int spacing) {
-  int sum = 0;
-  for (int g : glyphs) sum += starts[g + 1] - starts[g] + spacing;
-  return sum - spacing;
-}
-
-TEST(BuiltArchive, HoldsEveryPictureAndEachDecodesInItsFormat) {
-  ASSERT_TRUE(builtArchive().isOpen());
-  ASSERT_TRUE(builtArchive().indexComplete());
+TEST_F(BuiltArchiveTest, HoldsEveryPictureAndEachDecodesInItsFormat) {
+  ASSERT_TRUE(archive().isOpen());
+  ASSERT_TRUE(archive().indexComplete());
   for (const std::string& name : requiredNames()) {
     SCOPED_TRACE(name);
-    std::unique_ptr<Image> image = loadMember(name);
-    ASSERT_GT(image->width, 0) << "missing or undecodable";
+    Image* picture = image(name);
+    ASSERT_GT(picture->width, 0) << "missing or undecodable";
     if (isKeyed(name)) {
-      ASSERT_EQ(image->depth, 8);
-      ASSERT_NE(image->palette, nullptr);
+      ASSERT_EQ(picture->depth, 8);
+      ASSERT_NE(picture->palette, nullptr);
     } else if (name.rfind("tovy", 0) == 0) {
-      EXPECT_EQ(image->depth, 8);
-      EXPECT_EQ(image->palette, nullptr) << "glyph strips are grey";
+      EXPECT_EQ(picture->depth, 8);
+      EXPECT_EQ(picture->palette, nullptr) << "glyph strips are grey";
     } else {
-      EXPECT_EQ(image->depth, 24);
+      EXPECT_EQ(picture->depth, 24);
     }
   }
 }
 
-TEST(BuiltArchive, PicturesHaveTheSizesTheirReadersAssume) {
+TEST_F(BuiltArchiveTest, PicturesHaveTheSizesTheirReadersAssume) {
   const std::map<std::string, std::pair<int, int>> sizes{
       {"background.png", {640, 480}}, {"meterbg.png", {10, 316}},     {"meterfg.png", {10, 316}},
       {"blast1.png", {5 * 114, 136}}, {"blast2.png", {104, 5 * 114}}, {"icon.png", {32, 32}},
   };
   for (const auto& [name, size] : sizes) {
-    std::unique_ptr<Image> image = loadMember(name);
-    EXPECT_EQ(image->width, size.first) << name;
-    EXPECT_EQ(image->height, size.second) << name;
+    Image* picture = image(name);
+    EXPECT_EQ(picture->width, size.first) << name;
+    EXPECT_EQ(picture->height, size.second) << name;
   }
   for (const std::string& name : tileNames()) {
-    std::unique_ptr<Image> image = loadMember(name);
-    EXPECT_EQ(image->width, 600) << name;
-    EXPECT_EQ(image->height, 50) << name;
+    Image* strip = image(name);
+    EXPECT_EQ(strip->width, 600) << name;
+    EXPECT_EQ(strip->height, 50) << name;
   }
 }
 
 // The game keys these from their bottom-right pixel: that index must be one colour used for
 // nothing else, or parts of the picture would vanish with it.
-TEST(BuiltArchive, KeyedPicturesHoldTheKeyInTheirCorner) {
+TEST_F(BuiltArchiveTest, KeyedPicturesHoldTheKeyInTheirCorner) {
   for (const std::string& name : kKeyed) {
     SCOPED_TRACE(name);
-    std::unique_ptr<Image> image = loadMember(name);
-    ASSERT_EQ(image->depth, 8);
-    int key = image->setKeyFromCorner();
-    ASSERT_LT(key, image->paletteEntries());
-    const uint8_t* k = image->palette + 3 * key;
-    for (int i = 0; i < image->paletteEntries(); ++i) {
-      const uint8_t* c = image->palette + 3 * i;
+    Image* picture = image(name);
+    ASSERT_EQ(picture->depth, 8);
+    int key = picture->setKeyFromCorner();
+    ASSERT_LT(key, picture->paletteEntries());
+    const uint8_t* k = picture->palette + 3 * key;
+    for (int i = 0; i < picture->paletteEntries(); ++i) {
+      const uint8_t* c = picture->palette + 3 * i;
       if (i != key) {
         EXPECT_FALSE(std::equal(c, c + 3, k)) << "entry " << i << " is the key colour";
       }
     }
     int keyed = 0;
-    for (int y = 0; y < image->height; ++y) {
-      for (int x = 0; x < image->width; ++x) keyed += *image->pixelAddress(x, y) == key;
+    for (int y = 0; y < picture->height; ++y) {
+      for (int x = 0; x < picture->width; ++x) keyed += *picture->pixelAddress(x, y) == key;
     }
     EXPECT_GT(keyed, 1) << "only the corner is transparent";
-    EXPECT_LT(keyed, image->width * image->height) << "nothing left to see";
+    EXPECT_LT(keyed, picture->width * picture->height) << "nothing left to see";
   }
 }
 
-TEST(BuiltArchive, GlyphStripsMarkOneGlyphPerCharacterWithInk) {
+TEST_F(BuiltArchiveTest, GlyphStripsMarkOneGlyphPerCharacterWithInk) {
   struct Strip {
     const char* name;
     size_t glyphs;  // the substitute glyph and one per character
@@ -150,24 +133,25 @@ TEST(BuiltArchive, GlyphStripsMarkOneGlyphPerCharacterWithInk) {
   for (const Strip& s :
        {Strip{"tovy29.png", 96, 29}, Strip{"tovy13.png", 96, 13}, Strip{"tovynum.png", 11, 0}}) {
     SCOPED_TRACE(s.name);
-    std::unique_ptr<Image> strip = loadMember(s.name);
-    ASSERT_EQ(strip->depth, 8);
-    std::vector<int> starts = glyphStarts(*strip);
-    ASSERT_EQ(starts.size(), s.glyphs + 1);
-    EXPECT_EQ(starts[0], 0) << "glyph 0 must start the strip";
+    BitmapFont* glyphs = font(s.name);
+    const Image& strip = glyphs->strip();
+    ASSERT_EQ(strip.depth, 8);
+    ASSERT_EQ(glyphs->glyphCount(), s.glyphs);
+    EXPECT_EQ(glyphs->glyphStart(0), 0) << "glyph 0 must start the strip";
     if (s.lineHeight != 0) {
-      EXPECT_EQ(strip->height - 1, s.lineHeight);
+      EXPECT_EQ(glyphs->height(), s.lineHeight);
     }
     // Every glyph but the space has ink: a blank glyph means a font failed to draw.
     for (size_t g = 0; g < s.glyphs; ++g) {
       bool space = s.glyphs == 96 && g == 1;
       int darkest = 255;
-      for (int y = 1; y < strip->height; ++y) {
-        for (int x = starts[g]; x < starts[g + 1]; ++x) {
-          darkest = std::min<int>(darkest, *strip->pixelAddress(x, y));
+      for (int y = 1; y < strip.height; ++y) {
+        for (int x = glyphs->glyphStart(g); x < glyphs->glyphStart(g + 1); ++x) {
+          darkest = std::min<int>(darkest, *strip.pixelAddress(x, y));
         }
       }
-      EXPECT_GT(starts[g + 1], starts[g]) << "glyph " << g << " has no width";
+      EXPECT_GT(glyphs->glyphStart(g + 1), glyphs->glyphStart(g))
+          << "glyph " << g << " has no width";
       if (space) {
         EXPECT_EQ(darkest, 255) << "the space has ink";
       } else {
@@ -177,29 +161,24 @@ TEST(BuiltArchive, GlyphStripsMarkOneGlyphPerCharacterWithInk) {
   }
 }
 
-// The counters must fit their labels: three digits of loose ends, five of score, and the
-// bomb countdown inside its tile.
-TEST(BuiltArchive, NumbersFitWhereTheGameWritesThem) {
-  std::unique_ptr<Image> digits = loadMember("tovynum.png");
-  std::vector<int> num = glyphStarts(*digits);
-  ASSERT_EQ(num.size(), 12u);
-  int widest = 0;
-  for (int d = 1; d <= 10; ++d) widest = std::max(widest, num[d + 1] - num[d]);
-  int height = digits->height - 1;
-  EXPECT_LE(3 * widest + 2, 168 - 116);
-  EXPECT_LE(height, 42 - 5);
-  EXPECT_LE(5 * widest + 4, 125 - 6);
-  EXPECT_LE(height, 97 - 57);
+// The counters must fit their labels, as the game measures them: three digits of loose ends,
+// five of score, and the bomb countdown inside its tile.
+TEST_F(BuiltArchiveTest, NumbersFitWhereTheGameWritesThem) {
+  BitmapFont* digits = font("tovynum.png");
+  digits->setFirstChar('0');
+  for (const char* n : {"888", "144", "0"}) EXPECT_LE(digits->textWidth(n), 168 - 116) << n;
+  EXPECT_LE(digits->height(), 42 - 5);
+  EXPECT_LE(digits->textWidth("65535"), 125 - 6);
+  EXPECT_LE(digits->height(), 97 - 57);
 
-  std::unique_ptr<Image> large = loadMember("tovy29.png");
-  std::vector<int> big = glyphStarts(*large);
-  int ten = measure(big, {'1' - 31, '0' - 31}, 1);
-  EXPECT_LE(ten, 40) << "the countdown's 10 crowds its tile";
+  BitmapFont* large = font("tovy29.png");
+  EXPECT_LE(large->textWidth("10"), 40) << "the countdown's 10 crowds its tile";
+  EXPECT_GT(large->charWidth('\t'), 0) << "characters without a glyph draw nothing";
 }
 
 // A line end meets the tile edge at its middle exactly when the tile has that connection, in
 // every resting frame, so neighbours join and loose ends show.
-TEST(BuiltArchive, TileLineEndsMatchTheirConnections) {
+TEST_F(BuiltArchiveTest, TileLineEndsMatchTheirConnections) {
   const std::array<int, 16> shape{0, 1, 1, 3, 1, 5, 3, 7, 1, 3, 5, 7, 3, 7, 7, 15};
   const std::array<int, 16> turns{0, 0, 1, 0, 2, 0, 1, 0, 3, 3, 1, 3, 2, 2, 1, 0};
   // Just inside each edge's middle: up, right, down, left.
@@ -208,7 +187,7 @@ TEST(BuiltArchive, TileLineEndsMatchTheirConnections) {
     for (int c = 0; c < 16; ++c) {
       char name[16];
       std::snprintf(name, sizeof name, "%c%02d.png", *k, shape[c]);
-      std::unique_ptr<Image> strip = loadMember(name);
+      Image* strip = image(name);
       ASSERT_EQ(strip->width, 600) << name;
       int frame = 3 * turns[c];
       for (int side = 0; side < 4; ++side) {
@@ -224,10 +203,10 @@ TEST(BuiltArchive, TileLineEndsMatchTheirConnections) {
 
 // No two buttons shown together overlap, except where the upper one is transparent, and every
 // button stays on the screen and off the board (the next-puzzle button excepted: it is keyed).
-TEST(BuiltArchive, ButtonsFitTheirPlacesWithoutCoveringEachOther) {
+TEST_F(BuiltArchiveTest, ButtonsFitTheirPlacesWithoutCoveringEachOther) {
   std::map<std::string, Rect> placed;
   for (const Placed& b : kButtons) {
-    std::unique_ptr<Image> strip = loadMember(b.name);
+    Image* strip = image(b.name);
     ASSERT_EQ(strip->width % 3, 0) << b.name;
     Rect r{b.x, b.y, b.x + strip->width / 3, b.y + strip->height};
     EXPECT_LE(r.right, 640) << b.name;
@@ -259,7 +238,7 @@ TEST(BuiltArchive, ButtonsFitTheirPlacesWithoutCoveringEachOther) {
                    std::min(a.bottom, b.bottom)};
       if (overlap.left >= overlap.right || overlap.top >= overlap.bottom) continue;
       ASSERT_TRUE(isKeyed(upper)) << upper << " covers " << lower;
-      std::unique_ptr<Image> strip = loadMember(upper);
+      Image* strip = image(upper);
       int key = strip->setKeyFromCorner();
       int frameWidth = strip->width / 3;
       for (int frame = 0; frame < 3; ++frame) {
@@ -277,8 +256,8 @@ TEST(BuiltArchive, ButtonsFitTheirPlacesWithoutCoveringEachOther) {
 
 // Pictures drawn as full rectangles carry the background of their place: their corners, which
 // the rounded faces leave free, are the background's own pixels.
-TEST(BuiltArchive, UnkeyedPicturesCarryTheBackgroundOfTheirPlace) {
-  std::unique_ptr<Image> background = loadMember("background.png");
+TEST_F(BuiltArchiveTest, UnkeyedPicturesCarryTheBackgroundOfTheirPlace) {
+  Image* background = image("background.png");
   ASSERT_EQ(background->width, 640);
   std::vector<Placed> pictures;
   for (const Placed& b : kButtons) {
@@ -288,13 +267,13 @@ TEST(BuiltArchive, UnkeyedPicturesCarryTheBackgroundOfTheirPlace) {
   pictures.push_back({"meterbg.png", 167, 144});
   pictures.push_back({"meterfg.png", 167, 144});
   for (const Placed& p : pictures) {
-    std::unique_ptr<Image> image = loadMember(p.name);
+    Image* picture = image(p.name);
     int frames =
         std::string(p.name).find("meter") == 0 || std::string(p.name) == "scorebg.png" ? 1 : 3;
-    int w = image->width / frames, h = image->height;
+    int w = picture->width / frames, h = picture->height;
     for (int frame = 0; frame < frames; ++frame) {
       for (auto [cx, cy] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}}) {
-        EXPECT_EQ(colourAt(*image, frame * w + cx, cy), colourAt(*background, p.x + cx, p.y + cy))
+        EXPECT_EQ(colourAt(*picture, frame * w + cx, cy), colourAt(*background, p.x + cx, p.y + cy))
             << p.name << " frame " << frame << " corner " << cx << "," << cy;
       }
     }

@@ -58,9 +58,7 @@ void drawFrame(Image& target, const char* name, int frame, int frames, int colum
                 static_cast<uint16_t>(h), kScreen, opacity);
 }
 
-void keyed(const char* name) {
-  getImage(name)->setKeyFromCorner();
-}
+void keyed(const char* name) { getImage(name)->setKeyFromCorner(); }
 
 // Text centred in a box, as the game's labels place it.
 void label(Image& target, BitmapFont& font, const Rect& box, const std::string& text,
