@@ -57,9 +57,7 @@ void Canvas::paint(const Canvas& other, double x, double y) {
 
 namespace draw {
 
-void colour(cairo_t* cr, Rgb c, double alpha) {
-  cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
-}
+void colour(cairo_t* cr, Rgb c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
   cairo_new_sub_path(cr);

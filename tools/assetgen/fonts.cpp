@@ -10,7 +10,7 @@
 
 namespace {
 
-struct StripSpec {
+struct StripStyle {
   const char* file;
   draw::Face face;
   double pixelSize;
@@ -44,22 +44,22 @@ Cell measure(cairo_t* cr, char c, int spacing) {
 }
 
 // The substitute glyph: an open box the height of a capital.
-void drawSubstitute(cairo_t* cr, double x, double top, const StripSpec& spec, int width) {
+void drawSubstitute(cairo_t* cr, double x, double top, const StripStyle& style, int width) {
   cairo_text_extents_t e;
   cairo_text_extents(cr, "H", &e);
-  double stroke = std::max(1.0, std::round(spec.pixelSize / 12));
+  double stroke = std::max(1.0, std::round(style.pixelSize / 12));
   double inset = stroke / 2;
-  cairo_rectangle(cr, x + 1 + inset, top + spec.baseline + e.y_bearing + inset, width - 2 - stroke,
+  cairo_rectangle(cr, x + 1 + inset, top + style.baseline + e.y_bearing + inset, width - 2 - stroke,
                   -e.y_bearing - stroke);
   cairo_set_line_width(cr, stroke);
   cairo_stroke(cr);
 }
 
-std::vector<Cell> layoutCells(cairo_t* cr, const StripSpec& spec) {
+std::vector<Cell> layoutCells(cairo_t* cr, const StripStyle& style) {
   std::vector<Cell> cells;
-  cells.push_back({static_cast<int>(std::round(spec.pixelSize * 0.55)), 0});
-  for (char c : spec.chars) cells.push_back(measure(cr, c, spec.spacing));
-  if (spec.sameWidths) {
+  cells.push_back({static_cast<int>(std::round(style.pixelSize * 0.55)), 0});
+  for (char c : style.chars) cells.push_back(measure(cr, c, style.spacing));
+  if (style.sameWidths) {
     int widest = 0;
     for (const Cell& cell : cells) widest = std::max(widest, cell.width);
     for (Cell& cell : cells) {
@@ -72,13 +72,13 @@ std::vector<Cell> layoutCells(cairo_t* cr, const StripSpec& spec) {
 
 // Renders one glyph in a cell-sized scratch picture at a sub-pixel shift; returns a sharpness
 // score (the sum of squared coverage), or -1 when ink would leave the cell.
-double sharpness(const StripSpec& spec, char c, const Cell& cell, double shift) {
-  Canvas trial(cell.width + 4, spec.lineHeight);
+double sharpness(const StripStyle& style, char c, const Cell& cell, double shift) {
+  Canvas trial(cell.width + 4, style.lineHeight);
   cairo_t* cr = trial.cr();
-  draw::font(cr, spec.face, spec.pixelSize);
+  draw::font(cr, style.face, style.pixelSize);
   cairo_set_source_rgb(cr, 0, 0, 0);
   char text[2] = {c, 0};
-  cairo_move_to(cr, 2 + std::round(cell.originX) + shift, spec.baseline);
+  cairo_move_to(cr, 2 + std::round(cell.originX) + shift, style.baseline);
   cairo_show_text(cr, text);
   double score = 0;
   for (int y = 0; y < trial.height(); ++y) {
@@ -93,41 +93,41 @@ double sharpness(const StripSpec& spec, char c, const Cell& cell, double shift) 
 
 // Small text blurs when a stem straddles two pixel columns. Each glyph has a cell of its own,
 // so each may sit at whichever quarter-pixel shift draws it sharpest.
-double crispestShift(const StripSpec& spec, char c, const Cell& cell) {
+double crispestShift(const StripStyle& style, char c, const Cell& cell) {
   double best = 0;
-  double bestScore = sharpness(spec, c, cell, 0);
+  double bestScore = sharpness(style, c, cell, 0);
   for (double shift : {-0.25, 0.25, -0.5, 0.5}) {
-    double score = sharpness(spec, c, cell, shift);
+    double score = sharpness(style, c, cell, shift);
     if (score > bestScore * 1.02) best = shift, bestScore = score;
   }
   return best;
 }
 
-void makeStrip(Output& out, const StripSpec& spec) {
+void makeStrip(Output& out, const StripStyle& style) {
   Canvas scratch(1, 1);
-  draw::font(scratch.cr(), spec.face, spec.pixelSize);
-  std::vector<Cell> cells = layoutCells(scratch.cr(), spec);
+  draw::font(scratch.cr(), style.face, style.pixelSize);
+  std::vector<Cell> cells = layoutCells(scratch.cr(), style);
   int width = 0;
   for (const Cell& cell : cells) width += cell.width;
-  int height = spec.lineHeight + 1;
+  int height = style.lineHeight + 1;
 
   Canvas ink(width, height);
   cairo_t* cr = ink.cr();
-  draw::font(cr, spec.face, spec.pixelSize);
+  draw::font(cr, style.face, style.pixelSize);
   cairo_set_source_rgb(cr, 0, 0, 0);
   std::vector<int> starts;
   int x = 0;
   for (size_t i = 0; i < cells.size(); ++i) {
     starts.push_back(x);
     cairo_save(cr);
-    cairo_rectangle(cr, x, 1, cells[i].width, spec.lineHeight);
+    cairo_rectangle(cr, x, 1, cells[i].width, style.lineHeight);
     cairo_clip(cr);
     if (i == 0) {
-      drawSubstitute(cr, x, 1, spec, cells[i].width);
+      drawSubstitute(cr, x, 1, style, cells[i].width);
     } else {
-      char text[2] = {spec.chars[i - 1], 0};
-      double shift = crispestShift(spec, spec.chars[i - 1], cells[i]);
-      cairo_move_to(cr, x + std::round(cells[i].originX) + shift, 1 + spec.baseline);
+      char text[2] = {style.chars[i - 1], 0};
+      double shift = crispestShift(style, style.chars[i - 1], cells[i]);
+      cairo_move_to(cr, x + std::round(cells[i].originX) + shift, 1 + style.baseline);
       cairo_show_text(cr, text);
     }
     cairo_restore(cr);
@@ -141,7 +141,7 @@ void makeStrip(Output& out, const StripSpec& spec) {
       pixels[static_cast<size_t>(y) * width + px] = static_cast<uint8_t>(255 - ink.at(px, y).a);
     }
   }
-  out.grey(spec.file, width, height, pixels);
+  out.grey(style.file, width, height, pixels);
 }
 
 // The number font: the largest bold size whose three digits still fit the loose-ends counter.
@@ -149,7 +149,7 @@ double numberFontSize(int spacing) {
   Canvas scratch(1, 1);
   for (double size = 32; size > 12; size -= 1) {
     draw::font(scratch.cr(), draw::Face::SansBold, size);
-    StripSpec probe{"", draw::Face::SansBold, size, 0, 0, spacing, "0123456789", true};
+    StripStyle probe{"", draw::Face::SansBold, size, 0, 0, spacing, "0123456789", true};
     std::vector<Cell> cells = layoutCells(scratch.cr(), probe);
     if (3 * cells[1].width + 2 * spacing <= layout::looseEndsLabel.w - 4) return size;
   }

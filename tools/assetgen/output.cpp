@@ -132,9 +132,7 @@ uint8_t nearest(const std::vector<Rgb8>& palette, size_t count, Rgb8 c) {
 
 }  // namespace
 
-Output::Output(fs::path folder) : folder_(std::move(folder)) {
-  fs::create_directories(folder_);
-}
+Output::Output(fs::path folder) : folder_(std::move(folder)) { fs::create_directories(folder_); }
 
 void Output::rgb(const std::string& name, const Canvas& picture) {
   std::vector<uint8_t> rows;

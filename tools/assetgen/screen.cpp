@@ -124,9 +124,7 @@ void boardTray(cairo_t* cr) {
   }
 }
 
-void controlCaptions(cairo_t* cr) {
-  caption(cr, "difficulty", 40, 190);
-}
+void controlCaptions(cairo_t* cr) { caption(cr, "difficulty", 40, 190); }
 
 Canvas scorePanel(const Canvas& background) {
   const Box& s = layout::scorePicture;
