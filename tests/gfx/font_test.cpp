@@ -12,8 +12,9 @@ const Rect kAll(0, 0, 640, 480);
 
 // An 8-bit coverage strip: markers (value 0) at the given columns of row 0,
 // value 1 elsewhere in that row; glyph rows hold ink(x, y).
-Image coverageStrip(uint16_t width, uint16_t height, const std::vector<int>& markers,
-                    std::function<uint8_t(int, int)> ink = [](int, int) { return 255; }) {
+Image coverageStrip(
+    uint16_t width, uint16_t height, const std::vector<int>& markers,
+    std::function<uint8_t(int, int)> ink = [](int, int) { return 255; }) {
   const size_t pitch = (width + 3u) & ~3u;
   std::vector<uint8_t> pixels(pitch * height, 1);
   for (int x : markers) pixels[x] = 0;
