@@ -72,17 +72,16 @@ uint16_t BitmapFont::drawText(Image& target, const Rect& clip, int32_t x, int32_
                               const char* text, Colour colour, uint16_t maximum,
                               double opacity) const {
   if (!text) return 0;
-  const bool outside = clip.isEmpty() || y >= clip.bottom ||
-                       int64_t{y} + height() < clip.top || x >= clip.right;
+  const bool outside =
+      clip.isEmpty() || y >= clip.bottom || int64_t{y} + height() < clip.top || x >= clip.right;
   if (outside) return textWidth(text);
   uint16_t sum = 0;
   int64_t left = x;  // wide, so a long text far right cannot overflow
   for (size_t i = 0; text[i] != '\0' && (maximum == kWholeText || i < maximum); ++i) {
     const bool drawable = left <= std::numeric_limits<int32_t>::max();
-    const uint16_t w = drawable
-                           ? drawChar(target, clip, static_cast<int32_t>(left), y, text[i],
-                                      colour, opacity)
-                           : charWidth(text[i]);
+    const uint16_t w =
+        drawable ? drawChar(target, clip, static_cast<int32_t>(left), y, text[i], colour, opacity)
+                 : charWidth(text[i]);
     sum = static_cast<uint16_t>(sum + w + spacing);
     left += w + spacing;
   }

@@ -29,9 +29,8 @@ class Font {
   virtual std::string name() const = 0;
   // Draws up to maximum characters from (x, y), the top-left of the first
   // glyph cell; returns the width drawn.
-  virtual uint16_t drawText(Image& target, const Rect& clip, int32_t x, int32_t y,
-                            const char* text, Colour colour, uint16_t maximum,
-                            double opacity) const = 0;
+  virtual uint16_t drawText(Image& target, const Rect& clip, int32_t x, int32_t y, const char* text,
+                            Colour colour, uint16_t maximum, double opacity) const = 0;
   // Returns the glyph width whether or not anything was drawn.
   virtual uint16_t drawChar(Image& target, const Rect& clip, int32_t x, int32_t y, char ch,
                             Colour colour, double opacity) const = 0;
@@ -83,8 +82,8 @@ class BitmapFont : public Font {
  private:
   void scanMarkers();
   uint16_t glyphWidth(size_t g) const;
-  void drawCoverage(Image& target, const Rect& clip, int64_t x, int64_t y, size_t g,
-                    Colour colour, double opacity) const;
+  void drawCoverage(Image& target, const Rect& clip, int64_t x, int64_t y, size_t g, Colour colour,
+                    double opacity) const;
 
   Image* strip_;
   std::array<uint16_t, 100> glyphStart_{};

@@ -17,6 +17,9 @@ namespace {
 constexpr png_uint_32 kMaxSide = 65535;  // Image sizes are 16-bit
 // Deflate cannot expand data more than about 1032 times.
 constexpr uint64_t kMaxInflation = 1032;
+// No picture of this game comes near this; a larger one is refused rather
+// than risk exhausting memory on a damaged or hostile file.
+constexpr uint64_t kMaxDecodedBytes = 64u << 20;
 // Ancillary chunks that only cost time and memory here. tRNS is among them:
 // transparency comes from the colour key, never from the file.
 constexpr png_byte kIgnoredChunks[] = "tRNS\0iCCP\0iTXt\0tEXt\0zTXt\0sPLT\0eXIf\0sBIT\0hIST";
@@ -33,8 +36,8 @@ struct MemoryReader {
 struct PngLayout {
   png_uint_32 width;
   png_uint_32 height;
-  int depth;             // 8 or 24
-  int paletteSize;       // entries copied into palette, 8-bit palette images only
+  int depth;        // 8 or 24
+  int paletteSize;  // entries copied into palette, 8-bit palette images only
   png_color palette[256];
   uint64_t packedBytes;  // the image's bytes before any transform, filter bytes aside
 };
@@ -54,10 +57,14 @@ void quietWarning(png_structp, png_const_charp) {}
 
 int channelsOf(int colourType) {
   switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 1;
   }
 }
 
@@ -85,7 +92,8 @@ bool deliversLayout(png_structp png, png_infop info, const PngLayout& layout) {
   const bool typeMatches = layout.depth == 24 ? colourType == PNG_COLOR_TYPE_RGB
                                               : colourType == PNG_COLOR_TYPE_GRAY ||
                                                     colourType == PNG_COLOR_TYPE_PALETTE;
-  return typeMatches && png_get_bit_depth(png, info) == 8 && png_get_channels(png, info) == channels &&
+  return typeMatches && png_get_bit_depth(png, info) == 8 &&
+         png_get_channels(png, info) == channels &&
          png_get_rowbytes(png, info) == size_t{layout.width} * channels;
 }
 
@@ -180,6 +188,7 @@ bool decodePng(const uint8_t* data, size_t size, Image& image) {
   // its buffer is allocated.
   if (layout.packedBytes > uint64_t{size} * kMaxInflation) return false;
   const size_t pitch = (size_t{layout.width} * (layout.depth / 8) + 3) & ~size_t{3};
+  if (uint64_t{pitch} * layout.height > kMaxDecodedBytes) return false;
   std::vector<uint8_t> pixels(pitch * layout.height);
   std::vector<png_bytep> rows(layout.height);
   for (size_t j = 0; j < rows.size(); ++j) rows[j] = pixels.data() + j * pitch;

@@ -37,7 +37,8 @@ size_t pitchOf(const BmpFields& f) {
 // header as it should be; only the header fields say what the test wants, so
 // an absurd field never makes a huge file.
 std::vector<uint8_t> bmpBytes(const BmpFields& f) {
-  const size_t paletteCount = f.bits == 8 ? (f.coloursUsed ? std::min(f.coloursUsed, 256u) : 256) : 0;
+  const size_t paletteCount =
+      f.bits == 8 ? (f.coloursUsed ? std::min(f.coloursUsed, 256u) : 256) : 0;
   const size_t paletteAt = 14 + std::min(f.infoSize, 124u);
   const size_t pixelAt = paletteAt + paletteCount * 4;
   const size_t rows = std::min<size_t>(std::abs(int64_t{f.height}), 65536);
