@@ -1,0 +1,21 @@
+# Runs the sound generator (SOUNDGEN) into FOLDER, lists the effects it wrote in MANIFEST for
+# the archive, and puts the music (streamed from disk, never packed) at MUSIC.
+foreach(var SOUNDGEN FOLDER MANIFEST MUSIC)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "sounds.cmake needs -D${var}=...")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${SOUNDGEN} ${FOLDER} OUTPUT_VARIABLE written RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "soundgen failed: ${result}")
+endif()
+string(REPLACE "\n" ";" written "${written}")
+set(effects)
+foreach(path IN LISTS written)
+  if(path MATCHES "\\.ogg$")
+    string(APPEND effects "${path}\n")
+  endif()
+endforeach()
+file(WRITE ${MANIFEST} "${effects}")
+file(COPY_FILE ${FOLDER}/music.zap ${MUSIC} ONLY_IF_DIFFERENT)
