@@ -24,9 +24,17 @@ void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch,
   lastFrameHeight = height;
   lastFrame.resize(static_cast<size_t>(width) * height * 3);
   for (int y = 0; y < height; ++y) {
-    std::memcpy(&lastFrame[static_cast<size_t>(y) * width * 3], pixels + static_cast<size_t>(y) * pitch,
-                static_cast<size_t>(width) * 3);
+    std::memcpy(&lastFrame[static_cast<size_t>(y) * width * 3],
+                pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(width) * 3);
   }
+}
+
+std::unique_ptr<AudioDevice> HeadlessBackend::openAudio(const PcmFormat& primary) {
+  ++audioOpens;
+  audioFormat = primary;
+  PcmFormat output = PcmFormat::pcm16(primary.channels, primary.samplesPerSec);
+  if (!audioAvailable || !SoftwareMixer::isPlayable(output)) return nullptr;
+  return std::make_unique<HeadlessAudioDevice>(*this, output, audioNotifies);
 }
 
 FullScreenResult HeadlessBackend::enterFullScreen(WindowId window) {
