@@ -77,10 +77,12 @@ bool SoundSystem::startRing() {
   // Whole frames in each half, so the channels never swap places across a refill.
   uint32_t pair = 2u * musicFormat_.blockAlign;
   musicRingBytes_ = pair == 0 ? 0 : ring / pair * pair;
-  decodeBuffer_.reset(new (std::nothrow) uint8_t[musicRingBytes_ / 2]);
-  decodeReady_ = false;
+  // The ring first: the device refuses formats and sizes a damaged header could make up,
+  // before anything as large is allocated here.
   musicBuffer_ = device_->createBuffer(musicFormat_, musicRingBytes_, true);
   if (!musicBuffer_) return true;
+  decodeBuffer_.reset(new (std::nothrow) uint8_t[musicRingBytes_ / 2]);
+  decodeReady_ = false;
   musicBuffer_->setVolume(toDeviceVolume(musicLevel_));
   uint32_t half = musicRingBytes_ / 2;
   if (notifySupported_) {

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <sstream>
 
-#include "app/screen.h"
 #include "audio/audio_fixture.h"
 #include "platform/audio_mixer.h"
 
@@ -188,32 +187,11 @@ TEST_F(SoundSystemTest, WithoutADeviceEverythingIsSilentAndNothingIsSaid) {
   EXPECT_EQ(sounds.device(), nullptr);
   EXPECT_FALSE(sounds.hasStreamingThread());
   Sound* swap = sounds.getSound("swap.wav");
-  restartSound(swap);
   swap->playLooping();
   EXPECT_FALSE(swap->isPlaying());
-  sounds.setEffectsLevel(0.3);
   sounds.playMusic("music.zap");
   EXPECT_TRUE(sounds.isMusicOpen());
-  sounds.pauseMusic();
-  sounds.resumeMusic();
-  EXPECT_TRUE(sounds.stopMusic());
   EXPECT_TRUE(backend.boxes.empty());
-}
-
-TEST_F(SoundSystemTest, TheScreenOpensTheDeviceAtTwoChannels22050Hz) {
-  {
-    Screen screen("", "Gyrotide");
-    ASSERT_NE(screen.soundSystem, nullptr);
-    EXPECT_EQ(currentSoundSystem, screen.soundSystem);
-    EXPECT_TRUE(screen.soundSystem->hasStreamingThread());
-    EXPECT_EQ(backend.audioFormat.channels, 2);
-    EXPECT_EQ(backend.audioFormat.samplesPerSec, 22050u);
-    EXPECT_EQ(backend.audioFormat.bitsPerSample, 16);
-    EXPECT_EQ(backend.audioFormat.blockAlign, 4);
-    EXPECT_EQ(backend.audioFormat.avgBytesPerSec, 88200u);
-  }
-  EXPECT_EQ(currentSoundSystem, nullptr);
-  EXPECT_EQ(backend.audio, nullptr);
 }
 
 // Outside files: Debian's freedesktop sound theme (Ogg Vorbis) and alsa-utils' WAVE files.
