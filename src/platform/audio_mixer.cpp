@@ -159,11 +159,13 @@ bool MixerBuffer::setNotificationPositions(const std::vector<uint32_t>& offsets,
   }
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const Notification& a, const Notification& b) { return a.frame < b.frame; });
+  std::vector<uint32_t> copied = offsets;
+  // Swapped in under the mutex, so the old lists are freed after it is released.
   std::lock_guard guard(*mutex_);
   if (mixer_ == nullptr || !mixer_->notifies_) return false;
-  notifyOffsets_ = offsets;
-  notifications_ = std::move(sorted);
-  notify_ = std::move(notify);
+  notifyOffsets_.swap(copied);
+  notifications_.swap(sorted);
+  notify_.swap(notify);
   seekNotifications();
   return true;
 }
