@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine is missing, builds, and then either starts the game
-# ("play") or runs every test twice: a normal build and a sanitizer build ("test").
+# ("play") or runs every test twice, a normal build and a sanitizer build, and the music tests
+# once more under ThreadSanitizer ("test").
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,6 +10,7 @@ packages=(
   libsdl2-dev libpng-dev libvorbis-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev xvfb xdotool
+  sound-theme-freedesktop alsa-utils
 )
 
 install_missing() {
@@ -43,6 +45,10 @@ case "${1:-}" in
     build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGYROTIDE_SANITIZE=ON -DGYROTIDE_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --test-dir build-asan -j2 --output-on-failure
+    # The music's two threads (and the mixer they share) under ThreadSanitizer.
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGYROTIDE_TSAN=ON -DGYROTIDE_BENCH=OFF
+    cmake --build build-tsan -j2 --target gyrotide_tests
+    TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j2 --output-on-failure -R '^(Music|AudioMixer)'
     ;;
   *)
     echo "usage: $0 play|test" >&2

@@ -1,14 +1,18 @@
 #pragma once
 
 // The platform layer: the few operating-system services the game needs (a millisecond clock,
-// one window with a message queue, mouse capture, presenting the picture, a message box).
+// one window with a message queue, mouse capture, presenting the picture, a message box, an
+// audio device).
 // `Backend` keeps what every backend shares (window classes, windows and their slot, the
 // queue, dispatch); a backend fills in the rest. The game reaches it through `platform::backend()`.
 
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
+
+#include "platform/audio.h"
 
 namespace platform {
 
@@ -106,6 +110,10 @@ class Backend {
   virtual void releaseCapture() = 0;
   // The display's refresh interval: the run loop draws no more often than this.
   virtual uint32_t frameIntervalMs() { return 16; }
+
+  // The audio device, playing `primary` (16-bit PCM, its channels and rate; the system converts
+  // to what the hardware wants). Null when there is no device: the game then runs silently.
+  virtual std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) = 0;
 
   // A modal message box with an OK button and no owner. Also printed on standard error, so a
   // run without a display still says what went wrong.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/sound_system.h"
 #include "gfx/display_window.h"
 #include "support/headless_fixture.h"
 
@@ -19,12 +20,17 @@ TEST_F(ScreenTest, ConstructionMakesTheWindowAndBecomesCurrent) {
     ASSERT_NE(screen.displayWindow, nullptr);
     EXPECT_EQ(screen.displayWindow->width, 640);
     EXPECT_EQ(screen.displayWindow->height, 480);
-    EXPECT_NE(screen.soundSystem, nullptr);
+    ASSERT_NE(screen.soundSystem, nullptr);
+    EXPECT_TRUE(screen.soundSystem->hasStreamingThread());
+    // 2 channels, 22050 samples per second, 16 bits.
+    EXPECT_EQ(backend.audioFormat.blockAlign, 4);
+    EXPECT_EQ(backend.audioFormat.avgBytesPerSec, 88200u);
     EXPECT_EQ(backend.caption(backend.firstWindow()), "Caption");
     EXPECT_EQ(backend.windowSlot(backend.firstWindow()), screen.displayWindow);
   }
   EXPECT_EQ(currentScreen, nullptr);
   EXPECT_EQ(backend.firstWindow(), 0u);
+  EXPECT_EQ(backend.audio, nullptr);  // the device closed with the sound system
 }
 
 TEST_F(ScreenTest, CaptureTakesEveryMouseEventAndNotificationEvenWhenItDeclines) {

@@ -29,6 +29,14 @@ void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch,
   }
 }
 
+std::unique_ptr<AudioDevice> HeadlessBackend::openAudio(const PcmFormat& primary) {
+  ++audioOpens;
+  audioFormat = primary;
+  PcmFormat output = PcmFormat::pcm16(primary.channels, primary.samplesPerSec);
+  if (!audioAvailable || !SoftwareMixer::isPlayable(output)) return nullptr;
+  return std::make_unique<HeadlessAudioDevice>(*this, output, audioNotifies);
+}
+
 FullScreenResult HeadlessBackend::enterFullScreen(WindowId window) {
   ++fullScreenRequests;
   if (!isWindow(window)) return FullScreenResult::Unavailable;

@@ -2,11 +2,13 @@
 
 // The in-memory backend for tests: the test fills the message queue, sets the clock, reads back
 // the presented pictures and the message boxes, and decides what waiting for a message means.
+// Its audio device mixes only when the test advances it.
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_audio.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -25,6 +27,8 @@ class HeadlessBackend : public Backend {
   void leaveFullScreen(WindowId) override { fullScreen = false; }
   void setCapture(WindowId window) override { captured = window; }
   void releaseCapture() override { captured = 0; }
+  // A HeadlessAudioDevice, or null when the test says there is no device.
+  std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
 
   // Queues a message for the first open window (or for `window`).
   void send(MessageKind kind, uint32_t param = 0, WindowId window = 0);
@@ -47,6 +51,11 @@ class HeadlessBackend : public Backend {
   std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
   std::vector<Box> boxes;
   std::vector<uint32_t> waits;  // every timeout the run loop waited with
+  bool audioAvailable = true;   // false: openAudio finds no device
+  bool audioNotifies = true;    // false: buffers can only be polled
+  int audioOpens = 0;
+  PcmFormat audioFormat;                 // the format last asked for
+  HeadlessAudioDevice* audio = nullptr;  // the open device, owned by whoever opened it
   // Called when the game waits for a message; by default the clock moves on by the timeout.
   std::function<void(uint32_t timeoutMs)> onWait;
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sdl/sdl_audio.h"
+
 namespace platform {
 
 namespace {
@@ -183,6 +185,10 @@ void SdlBackend::leaveFullScreen(WindowId window) {
   SDL_SetWindowSize(native.window, native.windowedWidth, native.windowedHeight);
   SDL_SetWindowPosition(native.window, native.windowedX, native.windowedY);
   native.fullScreen = false;
+}
+
+std::unique_ptr<AudioDevice> SdlBackend::openAudio(const PcmFormat& primary) {
+  return SdlAudioDevice::open(PcmFormat::pcm16(primary.channels, primary.samplesPerSec));
 }
 
 void SdlBackend::setCapture(WindowId) { SDL_CaptureMouse(SDL_TRUE); }

@@ -27,6 +27,7 @@ class SdlBackend : public Backend {
   void setCapture(WindowId window) override;
   void releaseCapture() override;
   uint32_t frameIntervalMs() override;
+  std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
 
  protected:
   bool openWindow(Window& window) override;
