@@ -6,6 +6,8 @@
 #include "res/resource_archive.h"
 
 int main(int argc, char** argv) {
+  // The image cache opens the archive while the program starts; this makes sure of it even in
+  // a program that never asks the cache for anything.
   openResourceArchive();
   platform::SdlBackend backend;
   platform::setBackend(&backend);

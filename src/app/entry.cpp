@@ -1,16 +1,46 @@
 #include "app/entry.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/game_clock.h"
+#include "app/random.h"
 #include "app/run_loop.h"
 #include "game/game_screen.h"
 #include "gfx/display_window.h"
+#include "gfx/image_cache.h"
 #include "platform/platform.h"
 #include "res/resource_archive.h"
 
 namespace {
+
+// The window icon from the keyed picture in the archive, its key colour transparent. Empty when
+// the picture is missing, which leaves the system's default icon.
+void loadIcon(platform::Icon& icon) {
+  static std::vector<uint8_t> bgra;
+  Image* image = getImage("icon.png");
+  if (image == nullptr || image->pixels == nullptr) return;
+  image->setKeyFromCorner();
+  bgra.assign(size_t{image->width} * image->height * 4, 0);
+  for (int y = 0; y < image->height; ++y) {
+    for (int x = 0; x < image->width; ++x) {
+      const uint8_t* source = image->pixelAddress(x, y);
+      uint8_t* out = &bgra[(static_cast<size_t>(y) * image->width + x) * 4];
+      if (image->depth == 24) {
+        std::copy(source, source + 3, out);
+        out[3] = 255;
+      } else if (image->depth == 8 && *source != image->colourKey &&
+                 *source < image->paletteEntries()) {
+        std::copy(image->palette + *source * 3, image->palette + *source * 3 + 3, out);
+        out[3] = 255;
+      }
+    }
+  }
+  icon.width = image->width;
+  icon.height = image->height;
+  icon.bgra = bgra.data();
+}
 
 void chooseFirstBoard(GameScreen& screen, bool restored) {
   if (!restored) {
@@ -29,12 +59,13 @@ void registerWindowClass() {
   windowClass.name = kWindowClassName;
   windowClass.proc = windowProc;
   windowClass.redrawOnResize = true;
+  loadIcon(windowClass.icon);
   platform::backend().registerClass(windowClass);
 }
 
 int entry(const std::string& commandLine, AppBody body) {
   registerWindowClass();
-  std::srand(GameClock::now());
+  seedRandom(GameClock::now());
   try {
     return body(commandLine);
   } catch (const char* text) {

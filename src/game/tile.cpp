@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/game_clock.h"
+#include "app/random.h"
 #include "app/screen.h"
 #include "gfx/animated_image.h"
 #include "gfx/font.h"
@@ -19,12 +20,6 @@ constexpr Colour kOutline{0, 0, 0};
 constexpr Colour kCountdown{77, 77, 77};
 constexpr uint32_t kFuseMinimum = 30000;
 constexpr uint32_t kBlastStepMs = 300;
-
-// The game's draws are 0 to 32767 wherever they are made. The C library here reaches far
-// higher, which would tip comparisons such as "above 0x3FFF" almost always one way.
-uint32_t draw15() {
-  return static_cast<uint32_t>(std::rand()) & 0x7FFF;
-}
 
 // Game times wrap after 49 days; differences stay right across the wrap.
 bool before(uint32_t a, uint32_t b) {
@@ -141,7 +136,7 @@ void Tile::armFuse(uint32_t range) {
   lastTick = now;
   fuseDeadline = now;
   if (range != 0) {
-    fuseDeadline += kFuseMinimum + static_cast<uint32_t>(draw15() % (uint64_t{range} + 1));
+    fuseDeadline += kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1));
   }
 }
 
@@ -226,7 +221,7 @@ void Tile::burnFuse(uint32_t now) {
   if (seconds != 0) return;
   markDirty();
   exploding = true;
-  alongColumn = draw15() > 0x3FFF;
+  alongColumn = gameRandom() > 0x3FFF;
   fuseDeadline = now;  // from here on, the moment the blast started
   post(TileFuseOut, id);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/random.h"
 #include "app/game_clock.h"
 #include "app/screen.h"
 #include "game/board_view.h"
@@ -74,7 +75,7 @@ class BoardTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     tile_art::install();
-    std::srand(7);
+    seedRandom(7);
     screen = std::make_unique<BoardScreen>();
   }
   void TearDown() override {
