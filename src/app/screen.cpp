@@ -47,38 +47,32 @@ bool Screen::isDirty() {
 }
 
 bool Screen::onNotify(uint16_t sender, uint32_t code, int32_t value) {
-  if (captureWidget != nullptr) return captureWidget->onNotify(sender, code, value);
-  return Panel::onNotify(sender, code, value);
+  return toCaptureOrTree([&](Widget* w) { return w->onNotify(sender, code, value); });
 }
 
 bool Screen::onLeftDown(int32_t x, int32_t y, int32_t flags) {
-  if (captureWidget != nullptr) return captureWidget->onLeftDown(x, y, flags);
-  return Panel::onLeftDown(x, y, flags);
+  return toCaptureOrTree([&](Widget* w) { return w->onLeftDown(x, y, flags); });
 }
 
 bool Screen::onLeftUp(int32_t x, int32_t y, int32_t flags) {
-  if (captureWidget != nullptr) return captureWidget->onLeftUp(x, y, flags);
-  return Panel::onLeftUp(x, y, flags);
+  return toCaptureOrTree([&](Widget* w) { return w->onLeftUp(x, y, flags); });
 }
 
 bool Screen::onRightDown(int32_t x, int32_t y, int32_t flags) {
-  if (captureWidget != nullptr) return captureWidget->onRightDown(x, y, flags);
-  return Panel::onRightDown(x, y, flags);
+  return toCaptureOrTree([&](Widget* w) { return w->onRightDown(x, y, flags); });
 }
 
 bool Screen::onRightUp(int32_t x, int32_t y, int32_t flags) {
-  if (captureWidget != nullptr) return captureWidget->onRightUp(x, y, flags);
-  return Panel::onRightUp(x, y, flags);
+  return toCaptureOrTree([&](Widget* w) { return w->onRightUp(x, y, flags); });
 }
 
 bool Screen::onMouseMove(int32_t x, int32_t y, int32_t flags) {
-  if (captureWidget != nullptr) return captureWidget->onMouseMove(x, y, flags);
-  return Panel::onMouseMove(x, y, flags);
+  return toCaptureOrTree([&](Widget* w) { return w->onMouseMove(x, y, flags); });
 }
 
 bool Screen::onChar(uint32_t code) {
   if (focusWidget != nullptr) return focusWidget->onChar(code);
-  return Panel::onChar(code);
+  return route([&](Widget* w) { return w->onChar(code); });
 }
 
 Widget* Screen::setCapture(Widget* w) {

@@ -42,6 +42,13 @@ class Screen : public Panel {
   Widget* focusWidget = nullptr;
   Widget* popup = nullptr;
   uint32_t popupOpenedAt = 0;
+
+ private:
+  // The capture widget alone gets the call, whatever it answers; otherwise the tree.
+  template <typename Call>
+  bool toCaptureOrTree(Call call) {
+    return captureWidget != nullptr ? call(captureWidget) : route(call);
+  }
 };
 
 // The one screen; every post and the window procedure go through it.

@@ -1,8 +1,7 @@
 #include "ui/dialog.h"
 
 bool Dialog::onNotify(uint16_t sender, uint32_t code, int32_t value) {
-  if (visible) Panel::onNotify(sender, code, value);
-  return visible;
+  return swallow([&](Widget* w) { return w->onNotify(sender, code, value); });
 }
 
 bool Dialog::onLeftDown(int32_t x, int32_t y, int32_t flags) {
@@ -11,26 +10,21 @@ bool Dialog::onLeftDown(int32_t x, int32_t y, int32_t flags) {
 }
 
 bool Dialog::onLeftUp(int32_t x, int32_t y, int32_t flags) {
-  if (visible) Panel::onLeftUp(x, y, flags);
-  return visible;
+  return swallow([&](Widget* w) { return w->onLeftUp(x, y, flags); });
 }
 
 bool Dialog::onRightDown(int32_t x, int32_t y, int32_t flags) {
-  if (visible) Panel::onRightDown(x, y, flags);
-  return visible;
+  return swallow([&](Widget* w) { return w->onRightDown(x, y, flags); });
 }
 
 bool Dialog::onRightUp(int32_t x, int32_t y, int32_t flags) {
-  if (visible) Panel::onRightUp(x, y, flags);
-  return visible;
+  return swallow([&](Widget* w) { return w->onRightUp(x, y, flags); });
 }
 
 bool Dialog::onMouseMove(int32_t x, int32_t y, int32_t flags) {
-  if (visible) Panel::onMouseMove(x, y, flags);
-  return visible;
+  return swallow([&](Widget* w) { return w->onMouseMove(x, y, flags); });
 }
 
 bool Dialog::onChar(uint32_t code) {
-  if (visible) Panel::onChar(code);
-  return visible;
+  return swallow([&](Widget* w) { return w->onChar(code); });
 }

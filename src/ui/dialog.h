@@ -13,4 +13,12 @@ class Dialog : public Panel {
   bool onRightUp(int32_t x, int32_t y, int32_t flags) override;
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
   bool onChar(uint32_t code) override;
+
+ private:
+  // A visible dialog offers the call to its children and takes it whatever they answer.
+  template <typename Call>
+  bool swallow(Call call) {
+    if (visible) route(call);
+    return visible;
+  }
 };
