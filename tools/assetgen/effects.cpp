@@ -54,10 +54,9 @@ void bubble(cairo_t* cr, double x, double y, double r) {
   cairo_fill(cr);
 }
 
-// A ring of foam, drawn as a thick outlined circle.
-void foamRing(cairo_t* cr, double cx, double cy, double r, double thickness) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+// Strokes the current path as foam: a dark edge, deep spray, and a bright core whose width is
+// `coreShare` of the thickness.
+void strokeFoam(cairo_t* cr, double thickness, double coreShare) {
   draw::colour(cr, colours::lineEdge);
   cairo_set_line_width(cr, thickness + 3);
   cairo_stroke_preserve(cr);
@@ -65,8 +64,15 @@ void foamRing(cairo_t* cr, double cx, double cy, double r, double thickness) {
   cairo_set_line_width(cr, thickness);
   cairo_stroke_preserve(cr);
   draw::colour(cr, colours::spray);
-  cairo_set_line_width(cr, thickness * 0.45);
+  cairo_set_line_width(cr, thickness * coreShare);
   cairo_stroke(cr);
+}
+
+// A ring of foam, drawn as a thick outlined circle.
+void foamRing(cairo_t* cr, double cx, double cy, double r, double thickness) {
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+  strokeFoam(cr, thickness, 0.45);
 }
 
 void sprayRing(cairo_t* cr, double cx, double cy, double r, double size, int count, uint32_t seed) {
@@ -112,15 +118,7 @@ void surfaceRing(cairo_t* cr, double cx, double cy, double rx, double thickness)
   cairo_new_sub_path(cr);
   cairo_arc(cr, 0, 0, rx, 0, 2 * M_PI);
   cairo_restore(cr);
-  draw::colour(cr, colours::lineEdge);
-  cairo_set_line_width(cr, thickness + 3);
-  cairo_stroke_preserve(cr);
-  draw::colour(cr, colours::sprayDeep);
-  cairo_set_line_width(cr, thickness);
-  cairo_stroke_preserve(cr);
-  draw::colour(cr, colours::spray);
-  cairo_set_line_width(cr, thickness * 0.4);
-  cairo_stroke(cr);
+  strokeFoam(cr, thickness, 0.4);
 }
 
 void spoutFrame(cairo_t* cr, int frame, double cx, double cy) {
