@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/game_clock.h"
-#include "app/random.h"
+#include "core/game_clock.h"
+#include "core/random.h"
 #include "app/run_loop.h"
-#include "game/game_screen.h"
+#include "screens/game_screen.h"
 #include "gfx/display_window.h"
 #include "gfx/image_cache.h"
 #include "platform/platform.h"

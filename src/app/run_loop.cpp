@@ -1,7 +1,7 @@
 #include "app/run_loop.h"
 
-#include "app/game_clock.h"
-#include "app/screen.h"
+#include "core/game_clock.h"
+#include "ui/screen.h"
 
 using platform::Message;
 using platform::MessageKind;

@@ -1,6 +1,6 @@
-#include "app/game_clock.h"
+#include "core/game_clock.h"
 #include "app/run_loop.h"
-#include "app/screen.h"
+#include "ui/screen.h"
 #include "gfx/display_window.h"
 
 using platform::Message;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/game_clock.h"
+#include "core/game_clock.h"
 #include "gfx/animated_image.h"
 
 namespace {

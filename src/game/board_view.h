@@ -21,7 +21,8 @@ class BoardView : public Widget {
   bool showMarks = false;
 
  private:
-  const Tile* at(int32_t cell) const;
+  // The tiles' codes as they stand.
+  BoardCodes codes() const;
 
   std::span<Tile* const, board::kCells> tiles_;
 };

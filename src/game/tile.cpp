@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdlib>
 
-#include "app/game_clock.h"
-#include "app/random.h"
-#include "app/screen.h"
+#include "core/game_clock.h"
+#include "core/random.h"
+#include "ui/screen.h"
 #include "gfx/animated_image.h"
 #include "gfx/font.h"
 
@@ -14,8 +14,6 @@ Tile::Drag Tile::drag_;
 
 namespace {
 
-constexpr std::array<uint8_t, 16> kShape = {0, 1, 1, 3, 1, 5, 3, 7, 1, 3, 5, 7, 3, 7, 7, 15};
-constexpr std::array<uint8_t, 16> kOrientation = {0, 0, 1, 0, 2, 0, 1, 0, 3, 3, 1, 3, 2, 2, 1, 0};
 constexpr Colour kOutline{0, 0, 0};
 constexpr Colour kCountdown{77, 77, 77};
 constexpr uint32_t kFuseMinimum = 30000;
@@ -29,27 +27,6 @@ bool before(uint32_t a, uint32_t b) {
 // Whole seconds from t to the deadline; 0 once it has passed.
 uint32_t secondsLeft(uint32_t deadline, uint32_t t) {
   return before(t, deadline) ? (deadline - t) / 1000 : 0;
-}
-
-TileKind kindOf(uint8_t code) {
-  const auto kind = static_cast<TileKind>(code & Tile::kKindBits);
-  // 0x60 and 0x70 name no kind; such a tile plays as a plain one rather than as nothing.
-  return kind > TileKind::Bomb ? TileKind::Plain : kind;
-}
-
-char letterOf(TileKind kind) {
-  switch (kind) {
-    case TileKind::Fixed:
-      return 'l';
-    case TileKind::Sliding:
-      return 'm';
-    case TileKind::Linked:
-      return 'k';
-    case TileKind::Bomb:
-      return 'b';
-    default:
-      return 'n';  // plain, and the never-drawn empty tile
-  }
 }
 
 int32_t packPoint(int32_t x, int32_t y) {
@@ -74,25 +51,26 @@ Tile::~Tile() {
 }
 
 uint8_t Tile::toByte() const {
-  return static_cast<uint8_t>(static_cast<uint8_t>(kind) | connections | (pinned ? kPinnedBit : 0));
+  return TileCode(kind, connections, pinned).byte;
 }
 
 void Tile::fromByte(uint8_t code) {
-  pinned = (code & kPinnedBit) != 0;
-  kind = kindOf(code);
+  const TileCode tile(code);
+  pinned = tile.pinned();
+  kind = tile.kind();
   exploding = false;  // whatever blast the old content had ends with it
-  setConnections(code & kConnectionBits);
+  setConnections(tile.lines());
   if (kind == TileKind::Bomb) armFuse(kFuseRange);
 }
 
 void Tile::setConnections(uint8_t bits) {
-  connections = bits & kConnectionBits;
+  connections = bits & line::All;
   rebuildSprite();
 }
 
 void Tile::rebuildSprite() {
   const uint32_t now = GameClock::now();
-  sprite = std::make_unique<AnimatedImage>(pictureName(kind, connections), kFrames, kFrames,
+  sprite = std::make_unique<AnimatedImage>(tilePictureName(kind, connections), kFrames, kFrames,
                                            kFramesPerSecond, now);
   sprite->startAt(kFramesPerTurn * orientation(connections), 0, now);
   markDirty();
@@ -163,34 +141,6 @@ bool Tile::hasPicture() const {
 
 bool Tile::fuseBurning() const {
   return kind == TileKind::Bomb && before(lastTick, fuseDeadline);
-}
-
-uint8_t Tile::rotatedClockwise(uint8_t bits) {
-  uint8_t c = static_cast<uint8_t>((bits & kConnectionBits) << 1);
-  if (c & 0x10) c = (c & kConnectionBits) | Up;
-  return c;
-}
-
-uint8_t Tile::rotatedCounterClockwise(uint8_t bits) {
-  uint8_t c = bits & kConnectionBits;
-  if (c & Up) c |= 0x10;
-  return static_cast<uint8_t>(c >> 1);
-}
-
-uint8_t Tile::canonicalShape(uint8_t bits) {
-  return kShape[bits & kConnectionBits];
-}
-
-uint8_t Tile::orientation(uint8_t bits) {
-  return kOrientation[bits & kConnectionBits];
-}
-
-std::string Tile::pictureName(TileKind kind, uint8_t bits) {
-  const uint8_t shape = canonicalShape(bits);
-  std::string name(1, letterOf(kind));
-  name += static_cast<char>('0' + shape / 10);
-  name += static_cast<char>('0' + shape % 10);
-  return name + ".png";
 }
 
 // ---- Time: turning frames, the fuse and the blast.

@@ -4,48 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "game/board.h"
+#include "game/tile_code.h"
 #include "ui/widget.h"
 
 class AnimatedImage;
 class Font;
 class Image;
-
-// The board: 9 by 9 cells of 50 pixels, numbered row by row. The tile in cell i has id 1000 + i
-// and never changes cells; moves exchange tile contents instead.
-namespace board {
-inline constexpr int32_t kColumns = 9;
-inline constexpr int32_t kRows = 9;
-inline constexpr int32_t kCells = kColumns * kRows;
-inline constexpr int32_t kCellSize = 50;
-inline constexpr Rect kRect(180, 10, 180 + kColumns * kCellSize, 10 + kRows * kCellSize);
-inline constexpr uint16_t kFirstTileId = 1000;
-
-constexpr Rect cellRect(int32_t cell) {
-  const int32_t left = kRect.left + kCellSize * (cell % kColumns);
-  const int32_t top = kRect.top + kCellSize * (cell / kColumns);
-  return Rect(left, top, left + kCellSize, top + kCellSize);
-}
-// The cell under (x, y), or -1 off the board.
-constexpr int32_t cellAt(int32_t x, int32_t y) {
-  if (!kRect.contains(x, y)) return -1;
-  return (y - kRect.top) / kCellSize * kColumns + (x - kRect.left) / kCellSize;
-}
-// The cell of a board tile's id, or -1 for any other id (sample tiles, decoration).
-constexpr int32_t cellOfId(uint16_t id) {
-  const int32_t cell = int32_t{id} - kFirstTileId;
-  return cell >= 0 && cell < kCells ? cell : -1;
-}
-}  // namespace board
-
-// How the player may move a tile: bits 4 to 6 of the tile code.
-enum class TileKind : uint8_t {
-  Plain = 0x00,    // clicks turn it
-  Empty = 0x10,    // a hole: not drawn, no lines, no input
-  Fixed = 0x20,    // never moves; a click only reports itself
-  Sliding = 0x30,  // dragged onto another sliding tile to swap; a plain click turns it
-  Linked = 0x40,   // every linked tile turns with it
-  Bomb = 0x50,     // turns like a plain tile; its fuse blasts its row or column
-};
 
 // What tiles report to the screen. Private to the board: the toolkit's codes are far above.
 enum : uint32_t {
@@ -64,14 +29,6 @@ enum : uint32_t {
 // turns with it. The one-byte tile code is how puzzles and saved games store it.
 class Tile : public Widget {
  public:
-  // Line-end bits. Two tiles meet when facing bits are both set.
-  static constexpr uint8_t Up = 1;
-  static constexpr uint8_t Right = 2;
-  static constexpr uint8_t Down = 4;
-  static constexpr uint8_t Left = 8;
-  static constexpr uint8_t kPinnedBit = 0x80;
-  static constexpr uint8_t kKindBits = 0x70;
-  static constexpr uint8_t kConnectionBits = 0x0F;
   // The fuse every game bomb gets: 30 to about 63 seconds.
   static constexpr uint32_t kFuseRange = 60000;
   // Picture strips: four orientations of one shape, three frames per quarter turn.
@@ -85,6 +42,7 @@ class Tile : public Widget {
   ~Tile() override;
 
   uint8_t toByte() const;
+  TileCode code() const { return TileCode(toByte()); }
   // Takes kind, lines and pin from a tile code; a new bomb gets a fresh fuse.
   void fromByte(uint8_t code);
   void setConnections(uint8_t bits);
@@ -108,15 +66,6 @@ class Tile : public Widget {
   // A bomb whose fuse has not yet run out.
   bool fuseBurning() const;
   bool isEmpty() const { return kind == TileKind::Empty; }
-
-  static uint8_t rotatedClockwise(uint8_t bits);
-  static uint8_t rotatedCounterClockwise(uint8_t bits);
-  // Which of the six drawn shapes (0, 1, 3, 5, 7, 15) the lines are, and how many quarter
-  // turns clockwise from it.
-  static uint8_t canonicalShape(uint8_t bits);
-  static uint8_t orientation(uint8_t bits);
-  // "n05.png" for a straight plain tile: kind letter, canonical shape, ".png".
-  static std::string pictureName(TileKind kind, uint8_t bits);
 
   bool update(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;

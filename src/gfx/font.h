@@ -8,7 +8,7 @@
 
 #include "gfx/colour.h"
 #include "gfx/image.h"
-#include "ui/rect.h"
+#include "core/rect.h"
 
 // A proportional font. Characters from firstChar to lastChar have glyphs of
 // their own; every other character draws a substitute glyph.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/colour.h"
-#include "ui/rect.h"
+#include "core/rect.h"
 
 class Image;
 

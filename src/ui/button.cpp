@@ -1,6 +1,6 @@
 #include "ui/button.h"
 
-#include "app/screen.h"
+#include "ui/screen.h"
 #include "gfx/image_cache.h"
 
 Button::Button(int32_t x, int32_t y, std::string_view imageName, uint16_t id)

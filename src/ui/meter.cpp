@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/game_clock.h"
+#include "core/game_clock.h"
 #include "gfx/image_cache.h"
 
 namespace {

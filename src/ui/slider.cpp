@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/screen.h"
+#include "ui/screen.h"
 #include "gfx/image_cache.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/widget.h"
 
-#include "app/screen.h"
+#include "ui/screen.h"
 
 Widget::~Widget() {
   if (currentScreen == nullptr) return;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/rect.h"
+#include "core/rect.h"
 
 class Image;
 

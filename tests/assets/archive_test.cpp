@@ -9,24 +9,27 @@
 #include <vector>
 
 #include "assets/built_archive.h"
+#include "game/tile_code.h"
+#include "screens/layout.h"
 
 namespace {
-
-const char* const kKinds = "nlmkb";
-const std::array<int, 6> kShapes{0, 1, 3, 5, 7, 15};
 
 struct Placed {
   const char* name;
   int x, y;
 };
 
+Placed placed(const layout::Placed& control) {
+  return {control.picture, control.x, control.y};
+}
+
 // Buttons where the game screen puts them.
 const std::vector<Placed> kButtons{
-    {"easy.png", 81, 175},         {"medium.png", 31, 193},    {"hard.png", 74, 230},
-    {"crazy.png", 21, 258},        {"newpuzzle.png", 23, 304}, {"newgame.png", 25, 309},
-    {"instructions.png", 44, 351}, {"help.png", 59, 394},      {"nohelp.png", 45, 394},
-    {"options.png", 94, 429},      {"quit.png", 23, 435},      {"nextpuzzle.png", 313, 451},
-    {"lilzap.png", 550, 460},
+    placed(layout::kEasy),      placed(layout::kMedium),       placed(layout::kHard),
+    placed(layout::kCrazy),     placed(layout::kNewPuzzle),    placed(layout::kNewGame),
+    placed(layout::kInstructions), placed(layout::kHelp),      placed(layout::kNoHelp),
+    placed(layout::kOptions),   placed(layout::kQuit),         placed(layout::kNextPuzzle),
+    placed(layout::kWeb),
 };
 const std::vector<std::string> kKeyed{"medium.png", "nextpuzzle.png", "blast1.png", "blast2.png",
                                       "icon.png"};
@@ -37,12 +40,8 @@ bool isKeyed(const std::string& name) {
 
 std::vector<std::string> tileNames() {
   std::vector<std::string> names;
-  for (const char* k = kKinds; *k != 0; ++k) {
-    for (int shape : kShapes) {
-      char name[16];
-      std::snprintf(name, sizeof name, "%c%02d.png", *k, shape);
-      names.push_back(name);
-    }
+  for (TileKind kind : kDrawnKinds) {
+    for (uint8_t shape : kShapes) names.push_back(tilePictureName(kind, shape));
   }
   return names;
 }
@@ -179,17 +178,14 @@ TEST_F(BuiltArchiveTest, NumbersFitWhereTheGameWritesThem) {
 // A line end meets the tile edge at its middle exactly when the tile has that connection, in
 // every resting frame, so neighbours join and loose ends show.
 TEST_F(BuiltArchiveTest, TileLineEndsMatchTheirConnections) {
-  const std::array<int, 16> shape{0, 1, 1, 3, 1, 5, 3, 7, 1, 3, 5, 7, 3, 7, 7, 15};
-  const std::array<int, 16> turns{0, 0, 1, 0, 2, 0, 1, 0, 3, 3, 1, 3, 2, 2, 1, 0};
   // Just inside each edge's middle: up, right, down, left.
   const std::array<std::pair<int, int>, 4> probes{{{25, 6}, {43, 25}, {25, 43}, {6, 25}}};
-  for (const char* k = kKinds; *k != 0; ++k) {
-    for (int c = 0; c < 16; ++c) {
-      char name[16];
-      std::snprintf(name, sizeof name, "%c%02d.png", *k, shape[c]);
-      Image* strip = image(name);
+  for (TileKind kind : kDrawnKinds) {
+    for (uint8_t c = 0; c < 16; ++c) {
+      const std::string name = tilePictureName(kind, c);
+      Image* strip = image(name.c_str());
       ASSERT_EQ(strip->width, 600) << name;
-      int frame = 3 * turns[c];
+      int frame = 3 * orientation(c);
       for (int side = 0; side < 4; ++side) {
         Colour p = colourAt(*strip, 50 * frame + probes[side].first, probes[side].second);
         // The lines are a pale cream no plate comes near.
@@ -263,9 +259,9 @@ TEST_F(BuiltArchiveTest, UnkeyedPicturesCarryTheBackgroundOfTheirPlace) {
   for (const Placed& b : kButtons) {
     if (!isKeyed(b.name)) pictures.push_back(b);
   }
-  pictures.push_back({"scorebg.png", 1, 56});
-  pictures.push_back({"meterbg.png", 167, 144});
-  pictures.push_back({"meterfg.png", 167, 144});
+  pictures.push_back(placed(layout::kScoreBackground));
+  pictures.push_back({layout::kMeterBack, layout::kMeter.left, layout::kMeter.top});
+  pictures.push_back({layout::kMeterFront, layout::kMeter.left, layout::kMeter.top});
   for (const Placed& p : pictures) {
     Image* picture = image(p.name);
     int frames =

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/random.h"
-#include "app/game_clock.h"
-#include "app/screen.h"
+#include "core/random.h"
+#include "core/game_clock.h"
+#include "ui/screen.h"
 #include "game/board_view.h"
 #include "game/tile.h"
 #include "game/tile_art.h"

@@ -116,8 +116,8 @@ TEST_F(BoardTest, RenderedBoardFramesForReview) {
   const Image& picture = *screen->displayWindow;
   for (int32_t cell = 0; cell + 1 < board::kCells; ++cell) {
     if (cell % 9 == 8 || tile(cell).isEmpty() || tile(cell + 1).isEmpty()) continue;
-    const bool loose = ((tile(cell).connections & Tile::Right) != 0) !=
-                       ((tile(cell + 1).connections & Tile::Left) != 0);
+    const bool loose = ((tile(cell).connections & line::Right) != 0) !=
+                       ((tile(cell + 1).connections & line::Left) != 0);
     const Rect r = board::cellRect(cell);
     EXPECT_EQ(pixel(picture, r.right, r.top + 25) == kRed, loose) << cell;
   }

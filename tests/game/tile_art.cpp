@@ -68,10 +68,10 @@ Bgr background(TileKind kind) {
 // One pixel of a tile frame: (u, v) are its coordinates from the centre with the turn undone.
 Bgr tilePixel(TileKind kind, uint8_t shape, double u, double v) {
   const Bgr line{90, 40, 30};
-  const bool up = (shape & Tile::Up) && std::abs(u) <= 4 && v <= 0;
-  const bool right = (shape & Tile::Right) && std::abs(v) <= 4 && u >= 0;
-  const bool down = (shape & Tile::Down) && std::abs(u) <= 4 && v >= 0;
-  const bool left = (shape & Tile::Left) && std::abs(v) <= 4 && u <= 0;
+  const bool up = (shape & line::Up) && std::abs(u) <= 4 && v <= 0;
+  const bool right = (shape & line::Right) && std::abs(v) <= 4 && u >= 0;
+  const bool down = (shape & line::Down) && std::abs(u) <= 4 && v >= 0;
+  const bool left = (shape & line::Left) && std::abs(v) <= 4 && u <= 0;
   const double r2 = u * u + v * v;
   // A bomb keeps a clear middle for its countdown.
   if (kind == TileKind::Bomb && r2 <= 100) return {235, 240, 250};
@@ -171,7 +171,7 @@ std::string buildTileArchive() {
   for (TileKind kind :
        {TileKind::Plain, TileKind::Fixed, TileKind::Sliding, TileKind::Linked, TileKind::Bomb}) {
     for (uint8_t shape : {0, 1, 3, 5, 7, 15}) {
-      const std::string name = Tile::pictureName(kind, shape);
+      const std::string name = tilePictureName(kind, shape);
       if (name != kMissingPicture) members.emplace_back(name, tileStrip(kind, shape));
     }
   }

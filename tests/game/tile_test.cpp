@@ -10,35 +10,35 @@
 using K = platform::MessageKind;
 
 TEST(TileBits, TurnBothWaysSideBySide) {
-  EXPECT_EQ(Tile::rotatedClockwise(0b1001), 0b0011);
-  EXPECT_EQ(Tile::rotatedCounterClockwise(Tile::Up), Tile::Left);
+  EXPECT_EQ(rotatedClockwise(0b1001), 0b0011);
+  EXPECT_EQ(rotatedCounterClockwise(line::Up), line::Left);
   for (uint8_t c = 0; c < 16; ++c) {
     // Up goes to Right, Right to Down, Down to Left, Left to Up.
-    const uint8_t moved = ((c & Tile::Up) ? Tile::Right : 0) |
-                          ((c & Tile::Right) ? Tile::Down : 0) |
-                          ((c & Tile::Down) ? Tile::Left : 0) | ((c & Tile::Left) ? Tile::Up : 0);
-    EXPECT_EQ(Tile::rotatedClockwise(c), moved) << int{c};
-    EXPECT_EQ(Tile::rotatedCounterClockwise(moved), c) << int{c};
+    const uint8_t moved = ((c & line::Up) ? line::Right : 0) |
+                          ((c & line::Right) ? line::Down : 0) |
+                          ((c & line::Down) ? line::Left : 0) | ((c & line::Left) ? line::Up : 0);
+    EXPECT_EQ(rotatedClockwise(c), moved) << int{c};
+    EXPECT_EQ(rotatedCounterClockwise(moved), c) << int{c};
   }
 }
 
 TEST(TileBits, ShapeTurnedByOrientationGivesTheLinesBack) {
   std::set<int> shapes;
   for (uint8_t c = 0; c < 16; ++c) {
-    uint8_t lines = Tile::canonicalShape(c);
+    uint8_t lines = canonicalShape(c);
     shapes.insert(lines);
-    for (int k = 0; k < Tile::orientation(c); ++k) lines = Tile::rotatedClockwise(lines);
+    for (int k = 0; k < orientation(c); ++k) lines = rotatedClockwise(lines);
     EXPECT_EQ(lines, c) << int{c};
   }
   EXPECT_EQ(shapes, (std::set<int>{0, 1, 3, 5, 7, 15}));
-  EXPECT_EQ(Tile::canonicalShape(10), 5);
-  EXPECT_EQ(Tile::orientation(10), 1);
-  EXPECT_EQ(Tile::pictureName(TileKind::Plain, 10), "n05.png");
-  EXPECT_EQ(Tile::pictureName(TileKind::Empty, 1), "n01.png");
-  EXPECT_EQ(Tile::pictureName(TileKind::Fixed, 0), "l00.png");
-  EXPECT_EQ(Tile::pictureName(TileKind::Sliding, 14), "m07.png");
-  EXPECT_EQ(Tile::pictureName(TileKind::Linked, 6), "k03.png");
-  EXPECT_EQ(Tile::pictureName(TileKind::Bomb, 15), "b15.png");
+  EXPECT_EQ(canonicalShape(10), 5);
+  EXPECT_EQ(orientation(10), 1);
+  EXPECT_EQ(tilePictureName(TileKind::Plain, 10), "n05.png");
+  EXPECT_EQ(tilePictureName(TileKind::Empty, 1), "n01.png");
+  EXPECT_EQ(tilePictureName(TileKind::Fixed, 0), "l00.png");
+  EXPECT_EQ(tilePictureName(TileKind::Sliding, 14), "m07.png");
+  EXPECT_EQ(tilePictureName(TileKind::Linked, 6), "k03.png");
+  EXPECT_EQ(tilePictureName(TileKind::Bomb, 15), "b15.png");
 }
 
 TEST_F(BoardTest, TileCodeRoundTripsAndPicksItsStrip) {
@@ -65,7 +65,7 @@ TEST_F(BoardTest, TwoFastClicksQueueTwoQuarterTurnsAndRestOnce) {
   click(40);
   backend.now = 10;
   click(40);
-  EXPECT_EQ(t.connections, Tile::Down);
+  EXPECT_EQ(t.connections, line::Down);
   std::vector<int32_t> shown;
   while (backend.now < 400) {
     runTo(backend.now + 5);
@@ -160,11 +160,11 @@ TEST_F(BoardTest, SlidingTileFollowsThePointerAndSwapsOnDrop) {
 TEST_F(BoardTest, SlidingTileDroppedHomeTurnsAndElsewhereSpringsBack) {
   Tile& a = put(0, 0x31);
   click(0);  // a click without moving
-  EXPECT_EQ(a.connections, Tile::Right);
+  EXPECT_EQ(a.connections, line::Right);
   mouse(K::RightDown, 200, 30);
   mouse(K::MouseMove, 215, 40);
   mouse(K::RightUp, 215, 40);  // still over its own cell
-  EXPECT_EQ(a.connections, Tile::Up);
+  EXPECT_EQ(a.connections, line::Up);
   EXPECT_EQ(screen->values(TileRotated), (std::vector<int32_t>{1000, 1000}));
 
   mouse(K::LeftDown, 200, 30);

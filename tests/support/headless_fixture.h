@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/entry.h"
-#include "app/game_clock.h"
-#include "app/screen.h"
+#include "core/game_clock.h"
+#include "ui/screen.h"
 #include "platform/headless/headless_backend.h"
 #include "ui/widget.h"
 

@@ -106,13 +106,13 @@ void webLink(cairo_t* cr, const Box& f, State state, const std::string& label) {
   draw::centredText(cr, label, f.x + f.w / 2.0 + 6, draw::baselineFor(cr, by - 0.5), text);
 }
 
-void makeButton(Output& out, const Canvas& background, const layout::Button& b) {
-  const int w = b.frame.w, h = b.frame.h;
+void makeButton(Output& out, const Canvas& background, const art::Button& b) {
+  const int w = b.w, h = b.h;
   Canvas strip(3 * w, h);
   Canvas shape(3 * w, h);
-  bool callToAction = b.file == "nextpuzzle.png";
-  bool web = b.file == "lilzap.png";
-  Canvas behind = background.crop(b.frame);
+  bool callToAction = b.file() == "nextpuzzle.png";
+  bool web = b.file() == "lilzap.png";
+  Canvas behind = background.crop(b.frame());
   for (int i = 0; i < 3; ++i) {
     auto state = static_cast<State>(i);
     Box f{b.face.x + i * w, b.face.y, b.face.w, b.face.h};
@@ -130,14 +130,14 @@ void makeButton(Output& out, const Canvas& background, const layout::Button& b) 
   if (b.keyed) {
     // Only what lies wholly outside the face becomes transparent; the face's soft edge keeps
     // the background it was drawn on.
-    out.keyed(std::string(b.file), strip, &shape, 1);
+    out.keyed(std::string(b.file()), strip, &shape, 1);
   } else {
-    out.rgb(std::string(b.file), strip);
+    out.rgb(std::string(b.file()), strip);
   }
 }
 
 }  // namespace
 
 void makeButtons(Output& out, const Canvas& background) {
-  for (const layout::Button& b : layout::buttons) makeButton(out, background, b);
+  for (const art::Button& b : art::buttons) makeButton(out, background, b);
 }

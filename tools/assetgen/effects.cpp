@@ -205,18 +205,18 @@ class FrameClip {
 }  // namespace
 
 void makeEffects(Output& out) {
-  const Box& large = layout::blastLarge;
-  Canvas spouts(large.w * layout::blastFrames, large.h);
-  for (int f = 0; f < layout::blastFrames; ++f) {
+  const Box& large = art::blastLarge;
+  Canvas spouts(large.w * art::blastFrames, large.h);
+  for (int f = 0; f < art::blastFrames; ++f) {
     // The hit tile's centre, from the offset at which the game places the picture.
     FrameClip clip(spouts.cr(), f * large.w, 0, large.w, large.h);
     spoutFrame(spouts.cr(), f, f * large.w - large.x + 25.0, -large.y + 25.0);
   }
   out.keyed("blast1.png", spouts);
 
-  const Box& small = layout::blastSmall;
-  Canvas rings(small.w, small.h * layout::blastFrames);
-  for (int f = 0; f < layout::blastFrames; ++f) {
+  const Box& small = art::blastSmall;
+  Canvas rings(small.w, small.h * art::blastFrames);
+  for (int f = 0; f < art::blastFrames; ++f) {
     FrameClip clip(rings.cr(), 0, f * small.h, small.w, small.h);
     ringFrame(rings.cr(), f, -small.x + 25.0, f * small.h - small.y + 25.0);
   }

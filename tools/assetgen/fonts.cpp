@@ -151,7 +151,7 @@ double numberFontSize(int spacing) {
     draw::font(scratch.cr(), draw::Face::SansBold, size);
     StripStyle probe{"", draw::Face::SansBold, size, 0, 0, spacing, "0123456789", true};
     std::vector<Cell> cells = layoutCells(scratch.cr(), probe);
-    if (3 * cells[1].width + 2 * spacing <= layout::looseEndsLabel.w - 4) return size;
+    if (3 * cells[1].width + 2 * spacing <= art::looseEndsLabel.w - 4) return size;
   }
   return 12;
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "screens/layout.h"
+
 // Where the game screen draws each picture. Pictures drawn without a colour key carry the
 // background behind them, so they are cut from the background at exactly these places.
 
@@ -15,55 +17,67 @@ struct Box {
   int bottom() const { return y + h; }
 };
 
-namespace layout {
+namespace art {
 
-inline constexpr int screenW = 640;
-inline constexpr int screenH = 480;
+constexpr Box boxOf(const Rect& r) {
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
-inline constexpr int tileSize = 50;
+inline constexpr int screenW = ::layout::kScreenWidth;
+inline constexpr int screenH = ::layout::kScreenHeight;
+
+inline constexpr int tileSize = ::board::kCellSize;
 inline constexpr int tileFrames = 12;
-inline constexpr Box board{180, 10, 450, 450};
+inline constexpr Box board = boxOf(::board::kRect);
 
-inline constexpr Box looseEndsLabel{116, 5, 52, 37};
-inline constexpr Box scoreLabel{6, 57, 119, 40};
-inline constexpr Box scorePicture{1, 56, 130, 58};
-inline constexpr Box meter{167, 144, 10, 316};
+inline constexpr Box looseEndsLabel = boxOf(::layout::kLooseEndsLabel);
+inline constexpr Box scoreLabel = boxOf(::layout::kScoreLabel);
+inline constexpr Box scorePicture{::layout::kScoreBackground.x, ::layout::kScoreBackground.y, 130,
+                                  58};
+inline constexpr Box meter = boxOf(::layout::kMeter);
 
-// Explosions are placed at the hit tile's corner minus these offsets, so a frame of the
-// returned size is centred on the tile.
-inline constexpr Box blastLarge{-32, -43, 114, 136};
-inline constexpr Box blastSmall{-27, -32, 104, 114};
-inline constexpr int blastFrames = 5;
+// Explosions are placed at the hit tile's corner minus the game's offsets; a frame of the
+// size given here is centred on the tile.
+inline constexpr Box blastLarge{-::layout::kBlastLarge.offsetX, -::layout::kBlastLarge.offsetY,
+                                114, 136};
+inline constexpr Box blastSmall{-::layout::kBlastSmall.offsetX, -::layout::kBlastSmall.offsetY,
+                                104, 114};
+inline constexpr int blastFrames = ::layout::kBlastLarge.frames;
 
-// One button: the picture's name, where the game puts it, the size of one frame, the
-// label, and whether it is keyed from its corner (drawn over other pictures that change).
+// One button: the control it draws (picture name and place come from the game), its label,
+// the size of one frame, the visible button inside the frame (relative to the frame), and
+// whether it is keyed from its corner (drawn over other pictures that change).
 struct Button {
-  std::string_view file;
+  ::layout::Placed control;
   std::string_view label;
-  Box frame;
-  Box face;  // the visible button inside the frame, relative to the frame
+  int w = 0;
+  int h = 0;
+  Box face;
   bool keyed = false;
+
+  std::string_view file() const { return control.picture; }
+  Box frame() const { return {control.x, control.y, w, h}; }
 };
 
 // The difficulty buttons step down the left column in a zig-zag; "medium" reaches up under
 // "easy", so it is keyed to let "easy" show through above its face.
 inline constexpr std::array<Button, 13> buttons{{
-    {"easy.png", "easy", {81, 175, 80, 22}, {0, 0, 80, 22}},
-    {"medium.png", "medium", {31, 193, 88, 30}, {0, 7, 88, 22}, true},
-    {"hard.png", "hard", {74, 230, 80, 22}, {0, 0, 80, 22}},
-    {"crazy.png", "crazy", {21, 258, 80, 22}, {0, 0, 80, 22}},
+    {::layout::kEasy, "easy", 80, 22, {0, 0, 80, 22}},
+    {::layout::kMedium, "medium", 88, 30, {0, 7, 88, 22}, true},
+    {::layout::kHard, "hard", 80, 22, {0, 0, 80, 22}},
+    {::layout::kCrazy, "crazy", 80, 22, {0, 0, 80, 22}},
     // New puzzle and new game take turns at one place: the same face, centred alike.
-    {"newpuzzle.png", "new puzzle", {23, 304, 130, 36}, {2, 5, 126, 26}},
-    {"newgame.png", "new game", {25, 309, 126, 26}, {0, 0, 126, 26}},
-    {"instructions.png", "instructions", {44, 351, 108, 26}, {0, 0, 108, 26}},
+    {::layout::kNewPuzzle, "new puzzle", 130, 36, {2, 5, 126, 26}},
+    {::layout::kNewGame, "new game", 126, 26, {0, 0, 126, 26}},
+    {::layout::kInstructions, "instructions", 108, 26, {0, 0, 108, 26}},
     // Help and no help take turns too: one height, one centre.
-    {"help.png", "hints", {59, 394, 70, 26}, {0, 0, 70, 26}},
-    {"nohelp.png", "no hints", {45, 394, 98, 26}, {0, 0, 98, 26}},
-    {"options.png", "options", {94, 429, 70, 24}, {0, 0, 70, 24}},
-    {"quit.png", "quit", {23, 435, 64, 24}, {0, 0, 64, 24}},
+    {::layout::kHelp, "hints", 70, 26, {0, 0, 70, 26}},
+    {::layout::kNoHelp, "no hints", 98, 26, {0, 0, 98, 26}},
+    {::layout::kOptions, "options", 70, 24, {0, 0, 70, 24}},
+    {::layout::kQuit, "quit", 64, 24, {0, 0, 64, 24}},
     // Shown over the faded board once it is solved; keyed so the tiles show round its ends.
-    {"nextpuzzle.png", "next puzzle", {313, 451, 184, 28}, {0, 0, 184, 28}, true},
-    {"lilzap.png", "zapfinch", {550, 460, 80, 19}, {0, 0, 80, 19}},
+    {::layout::kNextPuzzle, "next puzzle", 184, 28, {0, 0, 184, 28}, true},
+    {::layout::kWeb, "zapfinch", 80, 19, {0, 0, 80, 19}},
 }};
 
-}  // namespace layout
+}  // namespace art

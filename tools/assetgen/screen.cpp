@@ -6,10 +6,10 @@
 
 namespace {
 
-using layout::board;
+using art::board;
 
 void sea(cairo_t* cr) {
-  draw::verticalGradient(cr, 0, layout::screenH, colours::seaTop, colours::seaBottom);
+  draw::verticalGradient(cr, 0, art::screenH, colours::seaTop, colours::seaBottom);
   cairo_paint(cr);
   // Daylight from the surface, above the controls.
   cairo_pattern_t* glow = cairo_pattern_create_radial(70, -40, 10, 70, -40, 330);
@@ -29,7 +29,7 @@ void swells(cairo_t* cr) {
     double amplitude = random.range(3, 7);
     double length = random.range(120, 190);
     cairo_move_to(cr, 0, y);
-    for (int x = 0; x <= layout::screenW; x += 4) {
+    for (int x = 0; x <= art::screenW; x += 4) {
       cairo_line_to(cr, x, y + amplitude * std::sin(x / length * 2 * M_PI + phase));
     }
     draw::colour(cr, colours::wave, 0.07 + 0.03 * random.next());
@@ -81,21 +81,21 @@ void caption(cairo_t* cr, const char* text, double cx, double baseline) {
 }
 
 void looseEndsDial(cairo_t* cr) {
-  const Box& b = layout::looseEndsLabel;
+  const Box& b = art::looseEndsLabel;
   lightPanel(cr, b.x, b.y, b.w, b.h, 9);
   caption(cr, "loose ends", b.x + b.w / 2.0, b.bottom() + 11);
 }
 
 // Where the score and the meter appear in scoring play: faint hollows when they are hidden.
 void hollows(cairo_t* cr) {
-  const Box& s = layout::scorePicture;
+  const Box& s = art::scorePicture;
   draw::roundedRect(cr, s.x + 2.5, s.y + 0.5, s.w - 5, 44, 11);
   draw::colour(cr, colours::grooveDark, 0.15);
   cairo_fill_preserve(cr);
   draw::colour(cr, colours::seaLight, 0.18);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  const Box& m = layout::meter;
+  const Box& m = art::meter;
   draw::roundedRect(cr, m.x + 1, m.y, m.w - 2, m.h, 4);
   draw::colour(cr, colours::grooveDark, 0.25);
   cairo_fill(cr);
@@ -112,7 +112,7 @@ void boardTray(cairo_t* cr) {
   // Each cell an empty socket, so a hole in the board still reads as part of the grid.
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
-      double x = board.x + col * layout::tileSize, y = board.y + row * layout::tileSize;
+      double x = board.x + col * art::tileSize, y = board.y + row * art::tileSize;
       draw::roundedRect(cr, x + 3, y + 3, 44, 44, 6);
       draw::colour(cr, colours::socket, 0.9);
       cairo_fill(cr);
@@ -127,10 +127,10 @@ void boardTray(cairo_t* cr) {
 void controlCaptions(cairo_t* cr) { caption(cr, "difficulty", 40, 190); }
 
 Canvas scorePanel(const Canvas& background) {
-  const Box& s = layout::scorePicture;
+  const Box& s = art::scorePicture;
   Canvas panel = background.crop(s);
   cairo_t* cr = panel.cr();
-  const Box& label = layout::scoreLabel;
+  const Box& label = art::scoreLabel;
   lightPanel(cr, label.x - s.x - 3, label.y - s.y - 1, label.w + 6, label.h + 3, 11);
   caption(cr, "score", s.w / 2.0, s.h - 3);
   return panel;
@@ -138,7 +138,7 @@ Canvas scorePanel(const Canvas& background) {
 
 // The meter's empty groove, with a tick every tenth of the way.
 Canvas meterBack(const Canvas& background) {
-  const Box& m = layout::meter;
+  const Box& m = art::meter;
   Canvas back = background.crop(m);
   cairo_t* cr = back.cr();
   draw::roundedRect(cr, 0, 0, m.w, m.h, 5);
@@ -160,7 +160,7 @@ Canvas meterBack(const Canvas& background) {
 
 // The meter's fill: the tide, bright at the top and deep below, with a few bubbles.
 Canvas meterFill(const Canvas& background) {
-  const Box& m = layout::meter;
+  const Box& m = art::meter;
   Canvas fill = background.crop(m);
   cairo_t* cr = fill.cr();
   draw::roundedRect(cr, 0, 0, m.w, m.h, 5);
@@ -208,7 +208,7 @@ Canvas icon() {
 }  // namespace
 
 Canvas drawBackground() {
-  Canvas background(layout::screenW, layout::screenH);
+  Canvas background(art::screenW, art::screenH);
   cairo_t* cr = background.cr();
   sea(cr);
   swells(cr);

@@ -7,33 +7,30 @@
 #include <string>
 
 #include "families.h"
+#include "game/tile_code.h"
 
 namespace {
 
-constexpr double kSize = layout::tileSize;
+constexpr double kSize = art::tileSize;
 constexpr double kHalf = kSize / 2;
 constexpr double kLineOuter = 12;  // line width with its dark edge
 constexpr double kLineInner = 8;   // the light core
 
-enum class Kind { Plain, Fixed, Sliding, Linked, Bomb };
+using Kind = TileKind;
 
 struct KindLook {
   Kind kind;
-  char letter;
   Rgb top;
   Rgb bottom;
 };
 
 constexpr std::array<KindLook, 5> kKinds{{
-    {Kind::Plain, 'n', colours::plainTop, colours::plainBottom},
-    {Kind::Fixed, 'l', colours::fixedTop, colours::fixedBottom},
-    {Kind::Sliding, 'm', colours::slideTop, colours::slideBottom},
-    {Kind::Linked, 'k', colours::linkTop, colours::linkBottom},
-    {Kind::Bomb, 'b', colours::bombTop, colours::bombBottom},
+    {Kind::Plain, colours::plainTop, colours::plainBottom},
+    {Kind::Fixed, colours::fixedTop, colours::fixedBottom},
+    {Kind::Sliding, colours::slideTop, colours::slideBottom},
+    {Kind::Linked, colours::linkTop, colours::linkBottom},
+    {Kind::Bomb, colours::bombTop, colours::bombBottom},
 }};
-
-// Canonical shapes by their connection bits: up 1, right 2, down 4, left 8.
-constexpr std::array<int, 6> kShapes{0, 1, 3, 5, 7, 15};
 
 // Corners of the plate, each with the unit vector pointing from it into the tile.
 struct Corner {
@@ -340,9 +337,9 @@ void drawFrame(cairo_t* cr, const KindLook& look, int shape, int frame) {
 void makeTiles(Output& out) {
   for (const KindLook& look : kKinds) {
     for (int shape : kShapes) {
-      Canvas strip(layout::tileFrames * layout::tileSize, layout::tileSize);
+      Canvas strip(art::tileFrames * art::tileSize, art::tileSize);
       cairo_t* cr = strip.cr();
-      for (int frame = 0; frame < layout::tileFrames; ++frame) {
+      for (int frame = 0; frame < art::tileFrames; ++frame) {
         cairo_save(cr);
         cairo_translate(cr, frame * kSize, 0);
         cairo_rectangle(cr, 0, 0, kSize, kSize);
@@ -350,9 +347,7 @@ void makeTiles(Output& out) {
         drawFrame(cr, look, shape, frame);
         cairo_restore(cr);
       }
-      char name[16];
-      std::snprintf(name, sizeof name, "%c%02d.png", look.letter, shape);
-      out.rgb(name, strip);
+      out.rgb(tilePictureName(look.kind, static_cast<uint8_t>(shape)), strip);
     }
   }
 }

@@ -9,19 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "game/board.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/image_cache.h"
+#include "screens/layout.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const Rect kScreen{0, 0, 640, 480};
-const char* const kKinds = "nlmkb";
-const int kShapes[6] = {0, 1, 3, 5, 7, 15};
-const int kShapeOf[16] = {0, 1, 1, 3, 1, 5, 3, 7, 1, 3, 5, 7, 3, 7, 7, 15};
-const int kTurnsOf[16] = {0, 0, 1, 0, 2, 0, 1, 0, 3, 3, 1, 3, 2, 2, 1, 0};
+const Rect kScreen = layout::kScreen;
 
 bool writePng(const fs::path& path, const Image& image) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -68,56 +66,41 @@ void label(Image& target, BitmapFont& font, const Rect& box, const std::string& 
   font.drawText(target, box, x, y, text.c_str(), colour, Font::kWholeText, 1.0);
 }
 
-struct Cell {
-  char kind;  // 0 for an empty cell
-  int connections;
-};
-
 // Every kind with every shape in several orientations, a bomb row, and two holes.
-std::vector<Cell> reviewBoard() {
-  std::vector<Cell> cells;
-  for (int i = 0; i < 81; ++i) {
-    int connections = (i * 7 + i / 9) % 16;
-    char kind = kKinds[(i / 2 + i / 9) % 5];
-    if (i % 3 == 0) kind = 'n';  // plain tiles are the most common
-    if (i == 22 || i == 58) kind = 0;
-    cells.push_back({kind, connections});
+BoardCodes reviewBoard() {
+  BoardCodes cells;
+  for (int i = 0; i < board::kCells; ++i) {
+    const auto lines = static_cast<uint8_t>((i * 7 + i / 9) % 16);
+    TileKind kind = kDrawnKinds[(i / 2 + i / 9) % 5];
+    if (i % 3 == 0) kind = TileKind::Plain;  // plain tiles are the most common
+    if (i == 22 || i == 58) kind = TileKind::Empty;
+    cells[i] = TileCode(kind, lines);
   }
   return cells;
 }
 
-void drawTile(Image& screen, BitmapFont& tileFont, const Cell& cell, int i, double opacity) {
-  if (cell.kind == 0) return;
-  int x = 180 + 50 * (i % 9), y = 10 + 50 * (i / 9);
-  char name[16];
-  std::snprintf(name, sizeof name, "%c%02d.png", cell.kind, kShapeOf[cell.connections]);
-  drawFrame(screen, name, 3 * kTurnsOf[cell.connections], 12, 12, x, y, opacity);
-  if (cell.kind == 'b' && opacity > 0.99) {
+void drawTile(Image& screen, BitmapFont& tileFont, TileCode cell, int i, double opacity) {
+  if (cell.isEmpty()) return;
+  const Rect r = board::cellRect(i);
+  drawFrame(screen, cell.pictureName().c_str(), 3 * cell.turnsFromShape(), 12, 12, r.left, r.top,
+            opacity);
+  if (cell.kind() == TileKind::Bomb && opacity > 0.99) {
     std::string secs = std::to_string(1 + i % 10);
     int w = tileFont.textWidth(secs.c_str());
-    tileFont.drawText(screen, kScreen, x + 1 + (50 - w) / 2, y + 1 + (50 - tileFont.height()) / 2,
-                      secs.c_str(), Colour{77, 77, 77}, Font::kWholeText, 1.0);
+    tileFont.drawText(screen, kScreen, r.left + 1 + (50 - w) / 2,
+                      r.top + 1 + (50 - tileFont.height()) / 2, secs.c_str(), Colour{77, 77, 77},
+                      Font::kWholeText, 1.0);
   }
-  screen.frameRect(Rect{x, y, x + 50, y + 50}, Colour{0, 0, 0}, kScreen, opacity);
+  screen.frameRect(r, Colour{0, 0, 0}, kScreen, opacity);
 }
 
-int looseEnds(const std::vector<Cell>& cells, Image* marks) {
-  int count = 0;
-  for (int i = 0; i < 81; ++i) {
-    int r = i / 9, c = i % 9, x = 180 + 50 * c, y = 10 + 50 * r;
-    if (cells[i].kind == 0) continue;
-    if (c < 8 && cells[i + 1].kind != 0 &&
-        ((cells[i].connections & 2) != 0) != ((cells[i + 1].connections & 8) != 0)) {
-      ++count;
-      if (marks) marks->fillRect({x + 49, y, x + 51, y + 50}, {230, 10, 10}, kScreen, 1.0);
-    }
-    if (r < 8 && cells[i + 9].kind != 0 &&
-        ((cells[i].connections & 4) != 0) != ((cells[i + 9].connections & 1) != 0)) {
-      ++count;
-      if (marks) marks->fillRect({x, y + 49, x + 50, y + 51}, {230, 10, 10}, kScreen, 1.0);
-    }
+// The red bars of the hints, as the board view draws them.
+void drawMarks(Image& screen, const LooseEdges& loose) {
+  for (int i = 0; i < board::kCells; ++i) {
+    const Rect r = board::cellRect(i);
+    if (loose.right[i]) screen.fillRect({r.right - 1, r.top, r.right + 1, r.bottom}, {230, 10, 10}, kScreen, 1.0);
+    if (loose.down[i]) screen.fillRect({r.left, r.bottom - 1, r.right, r.bottom + 1}, {230, 10, 10}, kScreen, 1.0);
   }
-  return count;
 }
 
 struct Fonts {
@@ -132,50 +115,61 @@ struct Fonts {
   }
 };
 
+// Frame 0 at rest, 1 under the pointer, 2 pressed.
+void drawButton(Image& screen, const layout::Placed& control, int frame) {
+  drawFrame(screen, control.picture, frame, 3, 3, control.x, control.y);
+}
+
 void controls(Image& screen, bool scoring, bool hints, bool solved) {
-  drawFrame(screen, "easy.png", 0, 3, 3, 81, 175);
-  drawFrame(screen, "medium.png", 2, 3, 3, 31, 193);  // the selected difficulty
-  drawFrame(screen, "hard.png", 1, 3, 3, 74, 230);    // under the pointer
-  drawFrame(screen, "crazy.png", 0, 3, 3, 21, 258);
-  if (scoring) {
-    drawFrame(screen, "newgame.png", 0, 3, 3, 25, 309);
-  } else {
-    drawFrame(screen, "newpuzzle.png", 0, 3, 3, 23, 304);
-  }
-  drawFrame(screen, "instructions.png", 0, 3, 3, 44, 351);
-  if (hints) {
-    drawFrame(screen, "nohelp.png", 0, 3, 3, 45, 394);
-  } else {
-    drawFrame(screen, "help.png", 0, 3, 3, 59, 394);
-  }
-  drawFrame(screen, "options.png", 0, 3, 3, 94, 429);
-  drawFrame(screen, "quit.png", 2, 3, 3, 23, 435);
-  if (solved) drawFrame(screen, "nextpuzzle.png", 1, 3, 3, 313, 451);
-  drawFrame(screen, "lilzap.png", 0, 3, 3, 550, 460);
+  drawButton(screen, layout::kEasy, 0);
+  drawButton(screen, layout::kMedium, 2);  // the selected difficulty
+  drawButton(screen, layout::kHard, 1);    // under the pointer
+  drawButton(screen, layout::kCrazy, 0);
+  drawButton(screen, scoring ? layout::kNewGame : layout::kNewPuzzle, 0);
+  drawButton(screen, layout::kInstructions, 0);
+  drawButton(screen, hints ? layout::kNoHelp : layout::kHelp, 0);
+  drawButton(screen, layout::kOptions, 0);
+  drawButton(screen, layout::kQuit, 2);
+  if (solved) drawButton(screen, layout::kNextPuzzle, 1);
+  drawButton(screen, layout::kWeb, 0);
+}
+
+// An explosion over the tile in the cell, placed as the game places it.
+void drawBlast(Image& screen, const layout::BlastLook& look, int frame, int cell) {
+  const Rect r = board::cellRect(cell);
+  drawFrame(screen, look.picture, frame, look.frames, look.columns, r.left - look.offsetX,
+            r.top - look.offsetY);
 }
 
 Image gameScreen(Fonts& fonts, bool scoring, bool solved) {
-  Image screen(640, 480, 24);
-  draw(screen, "background.png", 0, 0);
-  std::vector<Cell> cells = reviewBoard();
-  for (int i = 0; i < 81; ++i) drawTile(screen, *fonts.tile, cells[i], i, solved ? 0.5 : 1.0);
+  Image screen(layout::kScreenWidth, layout::kScreenHeight, 24);
+  draw(screen, layout::kBackground.picture, 0, 0);
+  const BoardCodes cells = reviewBoard();
+  for (int i = 0; i < board::kCells; ++i) {
+    drawTile(screen, *fonts.tile, cells[i], i, solved ? 0.5 : 1.0);
+  }
   bool hints = scoring;  // the scoring screen shows the loose-end marks too
-  int loose = looseEnds(cells, hints && !solved ? &screen : nullptr);
-  label(screen, *fonts.number, {116, 5, 168, 42}, std::to_string(solved ? 0 : loose), {0, 0, 0});
+  const LooseEdges loose = looseEdges(cells);
+  if (hints && !solved) drawMarks(screen, loose);
+  label(screen, *fonts.number, layout::kLooseEndsLabel,
+        std::to_string(solved ? 0 : loose.count()), {0, 0, 0});
   if (scoring) {
-    draw(screen, "scorebg.png", 1, 56);
-    label(screen, *fonts.number, {6, 57, 125, 97}, "12480", {0, 0, 0});
-    Image* back = getImage("meterbg.png");
-    back->drawTo(screen, 0, 0, 167, 144, 10, 316, kScreen, 1.0);
-    int hidden = 316 * 2 / 5;  // three fifths of the allowance left
-    getImage("meterfg.png")
-        ->drawTo(screen, 0, 0, 167, 144, 10, 316, Rect{167, 144 + hidden, 177, 460}, 1.0);
+    draw(screen, layout::kScoreBackground.picture, layout::kScoreBackground.x,
+         layout::kScoreBackground.y);
+    label(screen, *fonts.number, layout::kScoreLabel, "12480", {0, 0, 0});
+    const Rect m = layout::kMeter;
+    const auto w = static_cast<uint16_t>(m.width()), h = static_cast<uint16_t>(m.height());
+    getImage(layout::kMeterBack)->drawTo(screen, 0, 0, m.left, m.top, w, h, kScreen, 1.0);
+    int hidden = h * 2 / 5;  // three fifths of the allowance left
+    getImage(layout::kMeterFront)
+        ->drawTo(screen, 0, 0, m.left, m.top, w, h, Rect{m.left, m.top + hidden, m.right, m.bottom},
+                 1.0);
   }
   controls(screen, scoring, hints, solved);
   if (!solved) {
     // A bomb going off at cell 20 and a blast passing through cell 60.
-    drawFrame(screen, "blast1.png", 2, 5, 5, 180 + 50 * 2 - 32, 10 + 50 * 2 - 43);
-    drawFrame(screen, "blast2.png", 1, 5, 1, 180 + 50 * 6 - 27, 10 + 50 * 6 - 32);
+    drawBlast(screen, layout::kBlastLarge, 2, 20);
+    drawBlast(screen, layout::kBlastSmall, 1, 60);
   }
   return screen;
 }
@@ -193,14 +187,12 @@ Image enlarged(const Image& source, int factor) {
   return out;
 }
 
-Image tileSheet(char kind) {
+Image tileSheet(TileKind kind) {
   Image sheet(600, 300, 24);
   sheet.fillRect({0, 0, 600, 300}, {6, 32, 41}, {0, 0, 600, 300}, 1.0);
   Rect all{0, 0, 600, 300};
-  for (int s = 0; s < 6; ++s) {
-    char name[16];
-    std::snprintf(name, sizeof name, "%c%02d.png", kind, kShapes[s]);
-    Image* strip = getImage(name);
+  for (size_t s = 0; s < kShapes.size(); ++s) {
+    Image* strip = getImage(tilePictureName(kind, kShapes[s]).c_str());
     strip->drawTo(sheet, 0, 0, 0, 50 * s, strip->width, strip->height, all, 1.0);
   }
   return enlarged(sheet, 2);
@@ -259,8 +251,9 @@ int main(int argc, char** argv) {
             writePng(folder / "screen-relaxed-solved.png", gameScreen(fonts, false, true)) &&
             writePng(folder / "blasts.png", blastSheet()) &&
             writePng(folder / "fonts.png", fontSheet(fonts));
-  for (const char* k = kKinds; *k != 0 && ok; ++k) {
-    ok = writePng(folder / (std::string("tiles-") + *k + ".png"), tileSheet(*k));
+  for (size_t k = 0; k < kDrawnKinds.size() && ok; ++k) {
+    const TileKind kind = kDrawnKinds[k];
+    ok = writePng(folder / (std::string("tiles-") + kindLetter(kind) + ".png"), tileSheet(kind));
   }
   if (!ok) std::fputs("asset_review: cannot write the pictures\n", stderr);
   return ok ? 0 : 1;

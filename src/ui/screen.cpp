@@ -1,6 +1,6 @@
-#include "app/screen.h"
+#include "ui/screen.h"
 
-#include "app/game_clock.h"
+#include "core/game_clock.h"
 #include "audio/sound_system.h"
 #include "gfx/display_window.h"
 

@@ -1,4 +1,4 @@
-#include "game/game_screen.h"
+#include "screens/game_screen.h"
 
 namespace {
 constexpr const char* kCaption = "Gyrotide";

@@ -1,4 +1,4 @@
-#include "ui/rect.h"
+#include "core/rect.h"
 
 #include <gtest/gtest.h>
 

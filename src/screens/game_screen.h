@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/screen.h"
+#include "ui/screen.h"
 
 // The one screen of the game: the board, the controls and the game state. For now it holds
 // the state the start-up sequence reads and the operations it calls.

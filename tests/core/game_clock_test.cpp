@@ -1,4 +1,4 @@
-#include "app/game_clock.h"
+#include "core/game_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/rect.h"
+#include "game/board.h"
+
+// Where the game screen puts each of its controls, with their ids and pictures: the one place
+// the screen, the asset generator (which cuts unkeyed pictures from the background at exactly
+// these places), the review tool and the tests read them from.
+namespace layout {
+
+inline constexpr int32_t kScreenWidth = 640;
+inline constexpr int32_t kScreenHeight = 480;
+inline constexpr Rect kScreen(0, 0, kScreenWidth, kScreenHeight);
+
+// A control drawn from a picture with its top-left corner at (x, y).
+struct Placed {
+  uint16_t id;
+  int32_t x;
+  int32_t y;
+  const char* picture;
+};
+
+// Ids of the game screen's controls.
+enum : uint16_t {
+  kEasyId = 2000,  // the four difficulty buttons are 2000 + difficulty
+  kMediumId = 2001,
+  kHardId = 2002,
+  kCrazyId = 2003,
+  kNewPuzzleId = 2004,
+  kInstructionsId = 2005,
+  kOptionsId = 2007,
+  kHelpId = 2008,  // help and no help share one id: one of them is shown
+  kQuitId = 2009,
+  kMeterId = 2012,
+  kNextPuzzleId = 2013,
+  kTipNextId = 2014,
+  kResetScoresId = 2017,
+  kScoreBackgroundId = 2019,
+  kNewGameId = 2020,
+  kNameConfirmedId = 2022,
+  kWebId = 2055,
+  kOptionsOkId = 2106,
+  kCloseId = 3000,  // closes the instructions and a tutorial tip
+  kBlastId = 2200,
+};
+
+inline constexpr uint16_t kDifficultyGroup = 100;
+
+inline constexpr Placed kBackground{0, 0, 0, "background.png"};
+inline constexpr Placed kScoreBackground{kScoreBackgroundId, 1, 56, "scorebg.png"};
+inline constexpr Placed kEasy{kEasyId, 81, 175, "easy.png"};
+inline constexpr Placed kMedium{kMediumId, 31, 193, "medium.png"};
+inline constexpr Placed kHard{kHardId, 74, 230, "hard.png"};
+inline constexpr Placed kCrazy{kCrazyId, 21, 258, "crazy.png"};
+inline constexpr Placed kDifficulties[4] = {kEasy, kMedium, kHard, kCrazy};
+inline constexpr Placed kInstructions{kInstructionsId, 44, 351, "instructions.png"};
+inline constexpr Placed kNewPuzzle{kNewPuzzleId, 23, 304, "newpuzzle.png"};
+inline constexpr Placed kNewGame{kNewGameId, 25, 309, "newgame.png"};
+inline constexpr Placed kHelp{kHelpId, 59, 394, "help.png"};
+inline constexpr Placed kNoHelp{kHelpId, 45, 394, "nohelp.png"};
+inline constexpr Placed kOptions{kOptionsId, 94, 429, "options.png"};
+inline constexpr Placed kQuit{kQuitId, 23, 435, "quit.png"};
+inline constexpr Placed kNextPuzzle{kNextPuzzleId, 313, 451, "nextpuzzle.png"};
+inline constexpr Placed kWeb{kWebId, 550, 460, "lilzap.png"};
+
+// The labels' boxes; the text is centred in them.
+inline constexpr Rect kLooseEndsLabel(116, 5, 168, 42);
+inline constexpr Rect kScoreLabel(6, 57, 125, 97);
+// The allowance meter, filled from the bottom.
+inline constexpr Rect kMeter(167, 144, 177, 460);
+inline constexpr const char* kMeterBack = "meterbg.png";
+inline constexpr const char* kMeterFront = "meterfg.png";
+
+// Explosions: a strip drawn with its corner this far up and left of the hit tile's corner.
+struct BlastLook {
+  const char* picture;
+  uint16_t frames;
+  uint16_t columns;
+  int32_t offsetX;
+  int32_t offsetY;
+};
+inline constexpr uint16_t kBlastFramesPerSecond = 12;
+inline constexpr BlastLook kBlastLarge{"blast1.png", 5, 5, 32, 43};
+inline constexpr BlastLook kBlastSmall{"blast2.png", 5, 1, 27, 32};
+
+}  // namespace layout
