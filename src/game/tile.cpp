@@ -16,7 +16,6 @@ namespace {
 
 constexpr Colour kOutline{0, 0, 0};
 constexpr Colour kCountdown{77, 77, 77};
-constexpr uint32_t kFuseMinimum = 30000;
 constexpr uint32_t kBlastStepMs = 300;
 
 // Game times wrap after 49 days; differences stay right across the wrap.
@@ -114,7 +113,7 @@ void Tile::armFuse(uint32_t range) {
   lastTick = now;
   fuseDeadline = now;
   if (range != 0) {
-    fuseDeadline += kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1));
+    fuseDeadline += rules::kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1));
   }
 }
 
