@@ -375,8 +375,9 @@ bool replaceFile(const std::filesystem::path& folder, mode_t folderMode, std::st
   Descriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!folderFd.valid()) return false;
   // Without the lock another writer's temporary file may be in flight: leave leftovers then.
-  if (lockExclusive(folderFd.get()))
+  if (lockExclusive(folderFd.get())) {
     removeLeftovers(folderFd.get(), FileStore::temporaryPrefix(key));
+  }
 
   StoreValues merged = parseStoreFile(readSmallFile(target).value_or("")).value_or(StoreValues{});
   for (const auto& [name, value] : values) merged.insert_or_assign(name, value);

@@ -39,7 +39,7 @@ struct SavedGame {
   uint16_t allowance = 0;
   uint16_t allowanceMax = 0;
   uint16_t moves = 0;
-  std::string board;  // the board code, kBoardCodeLength characters
+  std::string board;  // the board code, kBoardCodeLength characters; empty: no game
   bool operator==(const SavedGame&) const = default;
 };
 
@@ -68,13 +68,14 @@ struct Settings {
 bool loadSettings(platform::Store& store, Settings& settings);
 // Writes every value. The per-user values are written even when the machine-wide table cannot
 // be (the file store then keeps the table in the player's own data folder). True when both
-// were written.
+// were written and the board, if any, could be.
 bool saveSettings(platform::Store& store, const Settings& settings);
 
 // The stored form of each text, and its reading. Reading fails for a text that is too long for
 // the buffer, fails its checksum or is shorter than its layout; it then changes nothing.
-// A board code of the wrong length or with characters outside 32..125 cannot be written: the
-// encoded text is then empty.
+// A game without a board (none begun yet) is encoded as an empty text, which reads as no game;
+// so is a board code of the wrong length or with characters outside 32..125, which cannot be
+// written (saveSettings then reports failure).
 std::string encodeGameText(const SavedGame& game);
 bool decodeGameText(std::string_view stored, SavedGame& game);
 std::string encodeHighScoreText(const std::array<uint16_t, kHighScoreCount>& scores,
@@ -84,6 +85,9 @@ bool decodeHighScoreText(std::string_view stored, std::array<uint16_t, kHighScor
 
 // A loudness as stored: hundredths, truncated toward zero, so 0.57 is stored as 56.
 uint32_t storedLevel(double level);
+// The loudness of a stored number, at most 1.0: the nearest to stored / 100 that is stored as
+// the same number again, so that saving what was loaded never changes it.
+double levelFromStored(uint32_t stored);
 
 // Names hold only the characters 32 to 125, the range the saved text can carry: others are
 // refused when typed or pasted, and dropped when a name is saved.
