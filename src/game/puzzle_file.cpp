@@ -1,6 +1,7 @@
 #include "game/puzzle_file.h"
 
 #include <array>
+#include <utility>
 
 #include "res/resource_archive.h"
 #include "res/resource_stream.h"
