@@ -206,19 +206,20 @@ void Tile::reachStep(int32_t step) {
 // ---- Input.
 
 bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) {
-  return press(x, y, true);
+  return press(x, y, MouseButton::Left);
 }
 bool Tile::onRightDown(int32_t x, int32_t y, int32_t) {
-  return press(x, y, false);
+  return press(x, y, MouseButton::Right);
 }
 bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) {
-  return release(x, y, true);
+  return release(x, y, MouseButton::Left);
 }
 bool Tile::onRightUp(int32_t x, int32_t y, int32_t) {
-  return release(x, y, false);
+  return release(x, y, MouseButton::Right);
 }
 
-bool Tile::press(int32_t x, int32_t y, bool clockwise) {
+bool Tile::press(int32_t x, int32_t y, MouseButton button) {
+  const bool clockwise = turnsClockwise(button);
   // The other button while dragging must not restart the drag from where the tile hangs now.
   if (drag_.tile == this && getCapture() == this) return true;
   if (!rect.contains(x, y) || kind == TileKind::Empty) return false;
@@ -231,7 +232,7 @@ bool Tile::press(int32_t x, int32_t y, bool clockwise) {
       post(clockwise ? TileLinkedClockwise : TileLinkedCounter, id);
       break;
     case TileKind::Sliding:
-      startDrag(x, y, clockwise);
+      startDrag(x, y, button);
       break;
     default:
       rotate(clockwise, true);
@@ -241,11 +242,11 @@ bool Tile::press(int32_t x, int32_t y, bool clockwise) {
   return true;
 }
 
-void Tile::startDrag(int32_t x, int32_t y, bool leftButton) {
+void Tile::startDrag(int32_t x, int32_t y, MouseButton button) {
   // A drag whose tile lost the mouse some other way must not leave that tile hanging.
   if (drag_.tile != nullptr) drag_.tile->returnToDragOrigin();
   setCapture(this);
-  drag_ = Drag{this, x - rect.left, y - rect.top, rect, leftButton};
+  drag_ = Drag{this, x - rect.left, y - rect.top, rect, button};
   post(TileDragStarted, id);
 }
 
@@ -257,10 +258,10 @@ bool Tile::onMouseMove(int32_t x, int32_t y, int32_t) {
   return false;
 }
 
-bool Tile::release(int32_t x, int32_t y, bool clockwise) {
+bool Tile::release(int32_t x, int32_t y, MouseButton button) {
   if (getCapture() != this) return false;
   // Only the button that picked the tile up puts it down.
-  if (drag_.tile == this && drag_.leftButton != clockwise) return true;
+  if (drag_.tile == this && drag_.button != button) return true;
   setCapture(nullptr);
   if (drag_.tile != this) return true;
   const Rect origin = drag_.origin;
@@ -270,7 +271,7 @@ bool Tile::release(int32_t x, int32_t y, bool clockwise) {
   post(TileDropped, packPoint(x, y));
   moveTo(origin);
   if (kind == TileKind::Sliding && origin.contains(x, y)) {
-    rotate(clockwise, true);  // dropped on its own cell: a click
+    rotate(turnsClockwise(button), true);  // dropped on its own cell: a click
     post(TileRotated, id);
   }
   return true;
