@@ -63,6 +63,13 @@ void Tile::fromByte(uint8_t code) {
   if (kind == TileKind::Bomb) armFuse(kFuseRange);
 }
 
+void Tile::setContent(TileCode code) {
+  pinned = code.pinned();
+  if (code.kind() != kind) exploding = false;  // a blast belongs to the bomb it came from
+  kind = code.kind();
+  setConnections(code.lines());
+}
+
 void Tile::setConnections(uint8_t bits) {
   connections = bits & line::All;
   rebuildSprite();
@@ -107,15 +114,24 @@ void Tile::rotate(bool clockwise, bool animated) {
 }
 
 void Tile::armFuse(uint32_t range) {
+  setFuse(range != 0 ? kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1))
+                     : 0);
+}
+
+void Tile::setFuse(uint32_t delayMs) {
   kind = TileKind::Bomb;
   exploding = false;
   rebuildSprite();
   const uint32_t now = GameClock::now();
   lastTick = now;
-  fuseDeadline = now;
-  if (range != 0) {
-    fuseDeadline += kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1));
-  }
+  fuseDeadline = now + delayMs;
+}
+
+void Tile::spinFullTurn() {
+  if (!sprite) return;
+  const int32_t frame = kFramesPerTurn * orientation(connections);
+  sprite->startAt(frame, kFrames, GameClock::now());
+  markDirty();
 }
 
 void Tile::makePlain() {
