@@ -6,9 +6,9 @@
 
 #include "core/game_clock.h"
 #include "core/random.h"
-#include "ui/screen.h"
 #include "gfx/animated_image.h"
 #include "gfx/font.h"
+#include "ui/screen.h"
 
 Tile::Drag Tile::drag_;
 
@@ -16,13 +16,10 @@ namespace {
 
 constexpr Colour kOutline{0, 0, 0};
 constexpr Colour kCountdown{77, 77, 77};
-constexpr uint32_t kFuseMinimum = 30000;
 constexpr uint32_t kBlastStepMs = 300;
 
 // Game times wrap after 49 days; differences stay right across the wrap.
-bool before(uint32_t a, uint32_t b) {
-  return static_cast<int32_t>(a - b) < 0;
-}
+bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
 
 // Whole seconds from t to the deadline; 0 once it has passed.
 uint32_t secondsLeft(uint32_t deadline, uint32_t t) {
@@ -50,9 +47,7 @@ Tile::~Tile() {
   if (drag_.tile == this) drag_.tile = nullptr;
 }
 
-uint8_t Tile::toByte() const {
-  return TileCode(kind, connections, pinned).byte;
-}
+uint8_t Tile::toByte() const { return TileCode(kind, connections, pinned).byte; }
 
 void Tile::fromByte(uint8_t code) {
   const TileCode tile(code);
@@ -83,13 +78,9 @@ void Tile::rebuildSprite() {
   markDirty();
 }
 
-void Tile::rotateClockwise(bool animated) {
-  rotate(true, animated);
-}
+void Tile::rotateClockwise(bool animated) { rotate(true, animated); }
 
-void Tile::rotateCounterClockwise(bool animated) {
-  rotate(false, animated);
-}
+void Tile::rotateCounterClockwise(bool animated) { rotate(false, animated); }
 
 void Tile::rotate(bool clockwise, bool animated) {
   if (kind == TileKind::Fixed || kind == TileKind::Empty) return;
@@ -114,8 +105,9 @@ void Tile::rotate(bool clockwise, bool animated) {
 }
 
 void Tile::armFuse(uint32_t range) {
-  setFuse(range != 0 ? kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1))
-                     : 0);
+  setFuse(range != 0
+              ? rules::kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1))
+              : 0);
 }
 
 void Tile::setFuse(uint32_t delayMs) {
@@ -147,17 +139,11 @@ void Tile::swapContents(Tile& other) {
   other.rebuildSprite();
 }
 
-Tile* Tile::dragged() {
-  return drag_.tile;
-}
+Tile* Tile::dragged() { return drag_.tile; }
 
-bool Tile::hasPicture() const {
-  return sprite && sprite->image && sprite->width > 0;
-}
+bool Tile::hasPicture() const { return sprite && sprite->image && sprite->width > 0; }
 
-bool Tile::fuseBurning() const {
-  return kind == TileKind::Bomb && before(lastTick, fuseDeadline);
-}
+bool Tile::fuseBurning() const { return kind == TileKind::Bomb && before(lastTick, fuseDeadline); }
 
 // ---- Time: turning frames, the fuse and the blast.
 
@@ -222,18 +208,10 @@ void Tile::reachStep(int32_t step) {
 
 // ---- Input.
 
-bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) {
-  return press(x, y, true);
-}
-bool Tile::onRightDown(int32_t x, int32_t y, int32_t) {
-  return press(x, y, false);
-}
-bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) {
-  return release(x, y, true);
-}
-bool Tile::onRightUp(int32_t x, int32_t y, int32_t) {
-  return release(x, y, false);
-}
+bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) { return press(x, y, true); }
+bool Tile::onRightDown(int32_t x, int32_t y, int32_t) { return press(x, y, false); }
+bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) { return release(x, y, true); }
+bool Tile::onRightUp(int32_t x, int32_t y, int32_t) { return release(x, y, false); }
 
 bool Tile::press(int32_t x, int32_t y, bool clockwise) {
   // The other button while dragging must not restart the drag from where the tile hangs now.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/board.h"
+#include "game/rules.h"
 #include "game/tile_code.h"
 #include "ui/widget.h"
 
@@ -30,7 +31,7 @@ enum : uint32_t {
 class Tile : public Widget {
  public:
   // The fuse every game bomb gets: 30 to about 63 seconds.
-  static constexpr uint32_t kFuseRange = 60000;
+  static constexpr uint32_t kFuseRange = rules::kFuseRange;
   // Picture strips: four orientations of one shape, three frames per quarter turn.
   static constexpr uint16_t kFrames = 12;
   static constexpr uint16_t kFramesPerSecond = 18;
