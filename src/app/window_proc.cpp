@@ -20,8 +20,8 @@ void activate(platform::WindowId window, bool active) {
     GameClock::pause();
     currentScreen->hide();
   }
-  auto* display = static_cast<DisplayWindow*>(platform::backend().windowSlot(window));
-  if (display != nullptr) {
+  DisplayWindow* display = currentScreen->displayWindow.get();
+  if (display != nullptr && platform::backend().windowSlot(window) == display) {
     currentScreen->draw(*display, Rect(0, 0, display->width, display->height));
     platform::backend().invalidateWindow(window);
   }
@@ -73,13 +73,13 @@ intptr_t windowProc(platform::WindowId window, const Message& m) {
   if (currentScreen != nullptr && toScreen(window, m)) return 0;
   switch (m.kind) {
     case MessageKind::Create:
-      pf.setWindowSlot(window, m.data);
+      pf.setWindowSlot(window, m.client);
       break;
     case MessageKind::Destroy:
       pf.postQuitMessage(0);
       break;
     case MessageKind::Paint:
-      if (auto* display = static_cast<DisplayWindow*>(pf.windowSlot(window))) display->present();
+      if (platform::WindowClient* client = pf.windowSlot(window)) client->present();
       break;
     case MessageKind::Close:
       // With no screen to ask, closing simply closes.

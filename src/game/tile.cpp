@@ -6,9 +6,9 @@
 
 #include "core/game_clock.h"
 #include "core/random.h"
+#include "ui/screen.h"
 #include "gfx/animated_image.h"
 #include "gfx/font.h"
-#include "ui/screen.h"
 
 Tile::Drag Tile::drag_;
 
@@ -19,7 +19,9 @@ constexpr Colour kCountdown{77, 77, 77};
 constexpr uint32_t kBlastStepMs = 300;
 
 // Game times wrap after 49 days; differences stay right across the wrap.
-bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
+bool before(uint32_t a, uint32_t b) {
+  return static_cast<int32_t>(a - b) < 0;
+}
 
 // Whole seconds from t to the deadline; 0 once it has passed.
 uint32_t secondsLeft(uint32_t deadline, uint32_t t) {
@@ -47,7 +49,9 @@ Tile::~Tile() {
   if (drag_.tile == this) drag_.tile = nullptr;
 }
 
-uint8_t Tile::toByte() const { return TileCode(kind, connections, pinned).byte; }
+uint8_t Tile::toByte() const {
+  return TileCode(kind, connections, pinned).byte;
+}
 
 void Tile::fromByte(uint8_t code) {
   const TileCode tile(code);
@@ -78,9 +82,13 @@ void Tile::rebuildSprite() {
   markDirty();
 }
 
-void Tile::rotateClockwise(bool animated) { rotate(true, animated); }
+void Tile::rotateClockwise(bool animated) {
+  rotate(true, animated);
+}
 
-void Tile::rotateCounterClockwise(bool animated) { rotate(false, animated); }
+void Tile::rotateCounterClockwise(bool animated) {
+  rotate(false, animated);
+}
 
 void Tile::rotate(bool clockwise, bool animated) {
   if (kind == TileKind::Fixed || kind == TileKind::Empty) return;
@@ -139,11 +147,17 @@ void Tile::swapContents(Tile& other) {
   other.rebuildSprite();
 }
 
-Tile* Tile::dragged() { return drag_.tile; }
+Tile* Tile::dragged() {
+  return drag_.tile;
+}
 
-bool Tile::hasPicture() const { return sprite && sprite->image && sprite->width > 0; }
+bool Tile::hasPicture() const {
+  return sprite && sprite->image && sprite->width > 0;
+}
 
-bool Tile::fuseBurning() const { return kind == TileKind::Bomb && before(lastTick, fuseDeadline); }
+bool Tile::fuseBurning() const {
+  return kind == TileKind::Bomb && before(lastTick, fuseDeadline);
+}
 
 // ---- Time: turning frames, the fuse and the blast.
 
@@ -208,12 +222,21 @@ void Tile::reachStep(int32_t step) {
 
 // ---- Input.
 
-bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) { return press(x, y, true); }
-bool Tile::onRightDown(int32_t x, int32_t y, int32_t) { return press(x, y, false); }
-bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) { return release(x, y, true); }
-bool Tile::onRightUp(int32_t x, int32_t y, int32_t) { return release(x, y, false); }
+bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) {
+  return press(x, y, MouseButton::Left);
+}
+bool Tile::onRightDown(int32_t x, int32_t y, int32_t) {
+  return press(x, y, MouseButton::Right);
+}
+bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) {
+  return release(x, y, MouseButton::Left);
+}
+bool Tile::onRightUp(int32_t x, int32_t y, int32_t) {
+  return release(x, y, MouseButton::Right);
+}
 
-bool Tile::press(int32_t x, int32_t y, bool clockwise) {
+bool Tile::press(int32_t x, int32_t y, MouseButton button) {
+  const bool clockwise = turnsClockwise(button);
   // The other button while dragging must not restart the drag from where the tile hangs now.
   if (drag_.tile == this && getCapture() == this) return true;
   if (!rect.contains(x, y) || kind == TileKind::Empty) return false;
@@ -226,7 +249,7 @@ bool Tile::press(int32_t x, int32_t y, bool clockwise) {
       post(clockwise ? TileLinkedClockwise : TileLinkedCounter, id);
       break;
     case TileKind::Sliding:
-      startDrag(x, y, clockwise);
+      startDrag(x, y, button);
       break;
     default:
       rotate(clockwise, true);
@@ -236,11 +259,11 @@ bool Tile::press(int32_t x, int32_t y, bool clockwise) {
   return true;
 }
 
-void Tile::startDrag(int32_t x, int32_t y, bool leftButton) {
+void Tile::startDrag(int32_t x, int32_t y, MouseButton button) {
   // A drag whose tile lost the mouse some other way must not leave that tile hanging.
   if (drag_.tile != nullptr) drag_.tile->returnToDragOrigin();
   setCapture(this);
-  drag_ = Drag{this, x - rect.left, y - rect.top, rect, leftButton};
+  drag_ = Drag{this, x - rect.left, y - rect.top, rect, button};
   post(TileDragStarted, id);
 }
 
@@ -252,10 +275,10 @@ bool Tile::onMouseMove(int32_t x, int32_t y, int32_t) {
   return false;
 }
 
-bool Tile::release(int32_t x, int32_t y, bool clockwise) {
+bool Tile::release(int32_t x, int32_t y, MouseButton button) {
   if (getCapture() != this) return false;
   // Only the button that picked the tile up puts it down.
-  if (drag_.tile == this && drag_.leftButton != clockwise) return true;
+  if (drag_.tile == this && drag_.button != button) return true;
   setCapture(nullptr);
   if (drag_.tile != this) return true;
   const Rect origin = drag_.origin;
@@ -265,7 +288,7 @@ bool Tile::release(int32_t x, int32_t y, bool clockwise) {
   post(TileDropped, packPoint(x, y));
   moveTo(origin);
   if (kind == TileKind::Sliding && origin.contains(x, y)) {
-    rotate(clockwise, true);  // dropped on its own cell: a click
+    rotate(turnsClockwise(button), true);  // dropped on its own cell: a click
     post(TileRotated, id);
   }
   return true;

@@ -95,18 +95,22 @@ class Tile : public Widget {
   std::unique_ptr<AnimatedImage> sprite;
 
  private:
+  // The left button turns a tile clockwise, the right one counter-clockwise; a drag belongs
+  // to the button that started it.
+  enum class MouseButton : uint8_t { Left, Right };
+  static bool turnsClockwise(MouseButton b) { return b == MouseButton::Left; }
   struct Drag {
     Tile* tile = nullptr;
     int32_t offsetX = 0;  // where the pointer grabbed the tile
     int32_t offsetY = 0;
     Rect origin;             // the cell it came from
-    bool leftButton = true;  // the button that holds it
+    MouseButton button = MouseButton::Left;  // the button that holds it
   };
   static Drag drag_;
 
-  bool press(int32_t x, int32_t y, bool clockwise);
-  bool release(int32_t x, int32_t y, bool clockwise);
-  void startDrag(int32_t x, int32_t y, bool leftButton);
+  bool press(int32_t x, int32_t y, MouseButton button);
+  bool release(int32_t x, int32_t y, MouseButton button);
+  void startDrag(int32_t x, int32_t y, MouseButton button);
   void moveTo(const Rect& r);
   void rotate(bool clockwise, bool animated);
   void burnFuse(uint32_t now);

@@ -7,7 +7,7 @@
 
 // The main window and the 640 by 480 picture that every screen draws into. Presenting copies
 // the whole picture to the window.
-class DisplayWindow : public Image {
+class DisplayWindow : public Image, public platform::WindowClient {
  public:
   DisplayWindow(const std::string& caption, uint16_t width, uint16_t height);
   ~DisplayWindow();
@@ -20,7 +20,7 @@ class DisplayWindow : public Image {
   // Back to the window, at its former place and size; always true.
   bool leaveFullScreen();
   bool isFullScreen() const { return fullScreen_; }
-  void present();
+  void present() override;
   platform::WindowId windowHandle() const { return window_; }
 
  private:

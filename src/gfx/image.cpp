@@ -329,7 +329,6 @@ void Image::takeFrom(Image& other) {
   palette = other.palette;
   colourCount = other.colourCount;
   colourKey = other.colourKey;
-  pixelsInDib = other.pixelsInDib;
   other.name.clear();
   other.reset();
 }
@@ -340,7 +339,6 @@ void Image::reset() {
   pixels = palette = nullptr;
   colourCount = 0;
   colourKey = -1;
-  pixelsInDib = false;
   std::vector<uint8_t>().swap(pixelStore_);
   std::vector<uint8_t>().swap(paletteStore_);
 }
@@ -375,7 +373,6 @@ void Image::attach(uint8_t* externalPixels, uint16_t newWidth, uint16_t newHeigh
   height = newHeight;
   depth = newDepth;
   pixels = externalPixels;
-  pixelsInDib = true;
 }
 
 int32_t Image::paletteEntries() const {

@@ -43,7 +43,6 @@ class Image : public Graphic {
   uint8_t* palette = nullptr;  // 8-bit only: blue, green, red per entry
   int32_t colourCount = 0;     // palette entries the image claims to use
   int16_t colourKey = -1;      // 8-bit only: index that is not drawn; -1 = none
-  bool pixelsInDib = false;    // pixels are borrowed (attach) and not freed here
 
   // An empty image: nothing loaded, draws nothing.
   Image() = default;

@@ -18,7 +18,7 @@ bool Backend::registerClass(const WindowClass& windowClass) {
 }
 
 WindowId Backend::createWindow(const std::string& className, const std::string& caption, int width,
-                               int height, void* createParam) {
+                               int height, WindowClient* client) {
   auto found = classes_.find(className);
   if (found == classes_.end()) return 0;
   Window window;
@@ -33,7 +33,7 @@ WindowId Backend::createWindow(const std::string& className, const std::string& 
   Message create;
   create.window = id;
   create.kind = MessageKind::Create;
-  create.data = createParam;
+  create.client = client;
   dispatchMessage(create);
   return id;
 }
@@ -51,12 +51,12 @@ void Backend::destroyWindow(WindowId id) {
   }
 }
 
-void* Backend::windowSlot(WindowId id) const {
+WindowClient* Backend::windowSlot(WindowId id) const {
   const Window* window = findWindow(id);
   return window == nullptr ? nullptr : window->slot;
 }
 
-void Backend::setWindowSlot(WindowId id, void* value) {
+void Backend::setWindowSlot(WindowId id, WindowClient* value) {
   if (Window* window = findWindow(id)) window->slot = value;
 }
 

@@ -33,6 +33,16 @@ enum class MessageKind : uint8_t {
   Quit,  // ends the message loop; `param` is the exit code
 };
 
+// What a window shows. The window procedure keeps it in the window's slot and asks it to
+// present its picture whenever the window must be painted.
+class WindowClient {
+ public:
+  virtual void present() = 0;
+
+ protected:
+  ~WindowClient() = default;
+};
+
 struct Message {
   WindowId window = 0;
   MessageKind kind = MessageKind::Paint;
@@ -40,7 +50,7 @@ struct Message {
   // Mouse messages: the position in picture coordinates, packed as x in the low 16 bits
   // and y in the high 16 bits (so positions left of or above the picture wrap round).
   uint32_t position = 0;
-  void* data = nullptr;
+  WindowClient* client = nullptr;  // Create: the window's client
 };
 
 inline uint32_t packPosition(int32_t x, int32_t y) {
@@ -78,15 +88,15 @@ class Backend {
 
   bool registerClass(const WindowClass& windowClass);
   // Creates a window of `width` by `height` picture pixels. The class's procedure receives
-  // Create (with `createParam`) before this returns. Returns 0 when the class is unknown or
+  // Create (with `client`) before this returns. Returns 0 when the class is unknown or
   // the system refuses the window.
   WindowId createWindow(const std::string& className, const std::string& caption, int width,
-                        int height, void* createParam);
+                        int height, WindowClient* client);
   // The procedure receives Destroy, then the window is gone. Unknown ids are ignored.
   void destroyWindow(WindowId window);
   bool isWindow(WindowId window) const { return windows_.count(window) != 0; }
-  void* windowSlot(WindowId window) const;
-  void setWindowSlot(WindowId window, void* value);
+  WindowClient* windowSlot(WindowId window) const;
+  void setWindowSlot(WindowId window, WindowClient* client);
 
   // Takes the next message without waiting. Paint comes only when nothing else is queued.
   bool peekMessage(Message& message);
@@ -130,7 +140,7 @@ class Backend {
     std::string caption;
     int width = 0;
     int height = 0;
-    void* slot = nullptr;
+    WindowClient* slot = nullptr;
     bool paintPending = false;
   };
 

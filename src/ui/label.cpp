@@ -15,19 +15,19 @@ void Label::setText(const std::string& s) {
 }
 
 void Label::alignCentre() {
-  align = 1;
+  align = Align::Centre;
   layout();
 }
 
 void Label::alignRight() {
-  align = 2;
+  align = Align::Right;
   layout();
 }
 
 void Label::layout() {
   measuredWidth = font != nullptr ? font->textWidth(text.c_str()) : 0;
   int32_t room = rect.width() - measuredWidth;
-  int32_t offset = align == 1 ? room / 2 : align == 2 ? room : 0;
+  int32_t offset = align == Align::Centre ? room / 2 : align == Align::Right ? room : 0;
   // Text wider than the rectangle starts at its left edge, so its beginning stays readable.
   xOffset = static_cast<uint16_t>(std::max(offset, 0));
   yOffset = (rect.height() - (font != nullptr ? font->height() : 0)) / 2;

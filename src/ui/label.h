@@ -24,7 +24,8 @@ class Label : public Widget {
   uint16_t measuredWidth = 0;
   uint16_t xOffset = 0;
   int32_t yOffset = 0;
-  int32_t align = 0;  // 0 left, 1 centred, 2 right
+  enum class Align : uint8_t { Left, Centre, Right };
+  Align align = Align::Left;
 
  private:
   void layout();

@@ -29,6 +29,10 @@ class Panel : public Widget {
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
   bool onChar(uint32_t code) override;
 
+  // Children are owned here and deleted with the panel or at the update after removeChild.
+  // They stay raw pointers because the whole toolkit hands widgets around by pointer (the
+  // capture and focus widgets, a notification's sender, the pop-up) and removal is deferred
+  // so that a widget may ask for its own removal while it is being called.
   std::vector<Widget*> children;
   std::vector<Widget*> removals;
   Rect dirtyRect;

@@ -14,16 +14,15 @@ constexpr uint16_t kPictureHeight = 480;
 
 Screen::Screen(const std::string& /*commandLine*/, const std::string& caption) {
   currentScreen = this;
-  displayWindow = new DisplayWindow(caption, kPictureWidth, kPictureHeight);
-  soundSystem = new SoundSystem(2, 22050);
+  displayWindow = std::make_unique<DisplayWindow>(caption, kPictureWidth, kPictureHeight);
+  soundSystem = std::make_unique<SoundSystem>(2, 22050);
   invalidate(rect);
 }
 
 Screen::~Screen() {
-  delete soundSystem;
-  soundSystem = nullptr;
-  delete displayWindow;
-  displayWindow = nullptr;
+  // The sound system first: it ends the music thread before the window goes.
+  soundSystem.reset();
+  displayWindow.reset();
   // The children are deleted by the panel after this; none of them may reach a screen that is
   // already half gone.
   if (currentScreen == this) currentScreen = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ui/panel.h"
@@ -36,8 +37,8 @@ class Screen : public Panel {
   // Removes the pop-up at the next frame; returns it, or null when none was open.
   Widget* closePopup();
 
-  SoundSystem* soundSystem = nullptr;
-  DisplayWindow* displayWindow = nullptr;
+  std::unique_ptr<SoundSystem> soundSystem;
+  std::unique_ptr<DisplayWindow> displayWindow;
   Widget* captureWidget = nullptr;
   Widget* focusWidget = nullptr;
   Widget* popup = nullptr;

@@ -53,7 +53,6 @@ class Widget {
     alpha = a;
     markDirty();
   }
-  bool isVisible() const { return visible; }
   uint16_t getId() const { return id; }
 
   bool visible = true;

@@ -177,7 +177,9 @@ TEST(WindowProcedure, WithoutAScreenOnlyTheWindowHandlingRuns) {
   platform::setBackend(&backend);
   registerWindowClass();
   ASSERT_EQ(currentScreen, nullptr);
-  int marker = 0;
+  struct Marker : platform::WindowClient {
+    void present() override {}
+  } marker;
   platform::WindowId window = backend.createWindow("ZapWindow", "t", 640, 480, &marker);
   EXPECT_EQ(backend.windowSlot(window), &marker);
   backend.sendMouse(MessageKind::LeftDown, 1, 1);

@@ -26,7 +26,7 @@ TEST_F(ScreenTest, ConstructionMakesTheWindowAndBecomesCurrent) {
     EXPECT_EQ(backend.audioFormat.blockAlign, 4);
     EXPECT_EQ(backend.audioFormat.avgBytesPerSec, 88200u);
     EXPECT_EQ(backend.caption(backend.firstWindow()), "Caption");
-    EXPECT_EQ(backend.windowSlot(backend.firstWindow()), screen.displayWindow);
+    EXPECT_EQ(backend.windowSlot(backend.firstWindow()), screen.displayWindow.get());
   }
   EXPECT_EQ(currentScreen, nullptr);
   EXPECT_EQ(backend.firstWindow(), 0u);

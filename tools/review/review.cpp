@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@
 #include "gfx/image.h"
 #include "gfx/image_cache.h"
 #include "screens/layout.h"
+#include "ui/box.h"
+#include "ui/button.h"
+#include "ui/label.h"
+#include "ui/meter.h"
+#include "ui/picture.h"
 
 namespace {
 
@@ -230,6 +236,48 @@ Image fontSheet(Fonts& fonts) {
   return enlarged(sheet, 2);
 }
 
+// The controls in every state, drawn by the game's own widgets over the background: one row a
+// state (normal, under the pointer, pressed, toggled down), the meter, a centred label, and a
+// translucent box with a border under small text.
+Image controlsSheet(Fonts& fonts) {
+  Image sheet(layout::kScreenWidth, layout::kScreenHeight, 24);
+  std::vector<std::unique_ptr<Widget>> widgets;
+  widgets.push_back(std::make_unique<Picture>(0, 0, layout::kBackground.picture, 0));
+  const layout::Placed columns[] = {layout::kEasy, layout::kOptions, layout::kQuit, layout::kHelp};
+  for (int column = 0; column < 4; ++column) {
+    for (int row = 0; row < 4; ++row) {
+      auto b = std::make_unique<Button>(190 + column * 110, 30 + row * 40, columns[column].picture,
+                                        columns[column].id);
+      b->hover = row == 1;
+      b->pressed = row == 2;
+      if (row == 3) {
+        b->setToggle(true);
+        b->setDown(true);
+      }
+      widgets.push_back(std::move(b));
+    }
+  }
+  auto meter = std::make_unique<Meter>(layout::kMeter, 0, 100, layout::kMeterBack,
+                                       layout::kMeterFront, layout::kMeterId, true);
+  meter->setValue(65);
+  widgets.push_back(std::move(meter));
+  auto count = std::make_unique<Label>(layout::kLooseEndsLabel, fonts.number, Colour{0, 0, 0},
+                                       "42", 0);
+  count->alignCentre();
+  widgets.push_back(std::move(count));
+  auto veil = std::make_unique<Box>(Rect(190, 200, 630, 300), Colour{255, 255, 255}, true);
+  veil->setAlpha(0.6);
+  widgets.push_back(std::move(veil));
+  widgets.push_back(std::make_unique<Label>(Rect(200, 210, 620, 230), fonts.small,
+                                            Colour{10, 40, 50},
+                                            "A translucent box with a border, and small text.", 0));
+  for (auto& w : widgets) {
+    w->update(0);
+    w->draw(sheet, kScreen);
+  }
+  return sheet;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -250,7 +298,8 @@ int main(int argc, char** argv) {
   bool ok = writePng(folder / "screen-scoring.png", gameScreen(fonts, true, false)) &&
             writePng(folder / "screen-relaxed-solved.png", gameScreen(fonts, false, true)) &&
             writePng(folder / "blasts.png", blastSheet()) &&
-            writePng(folder / "fonts.png", fontSheet(fonts));
+            writePng(folder / "fonts.png", fontSheet(fonts)) &&
+            writePng(folder / "controls.png", controlsSheet(fonts));
   for (size_t k = 0; k < kDrawnKinds.size() && ok; ++k) {
     const TileKind kind = kDrawnKinds[k];
     ok = writePng(folder / (std::string("tiles-") + kindLetter(kind) + ".png"), tileSheet(kind));
