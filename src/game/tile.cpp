@@ -119,9 +119,13 @@ void Tile::armFuse(uint32_t range) {
 }
 
 void Tile::setFuse(uint32_t delayMs) {
-  kind = TileKind::Bomb;
+  // A bomb arming afresh keeps its picture: rebuilding it would cut short a turn under way, and
+  // the board would never hear that the turn came to rest.
+  if (kind != TileKind::Bomb) {
+    kind = TileKind::Bomb;
+    rebuildSprite();
+  }
   exploding = false;
-  rebuildSprite();
   const uint32_t now = GameClock::now();
   lastTick = now;
   fuseDeadline = now + delayMs;

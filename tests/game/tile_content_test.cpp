@@ -56,3 +56,14 @@ TEST_F(BoardTest, FullTurnRunsTwelveFramesAndRestsWhereItStarted) {
   EXPECT_EQ(screen->values(TileAtRest), (std::vector<int32_t>{1040}));
   EXPECT_EQ(t.connections, 0x0B);
 }
+
+TEST_F(BoardTest, ABombArmingAfreshLetsATurnUnderWayComeToRest) {
+  Tile& bomb = put(40, 0x51);
+  bomb.rotateClockwise(true);
+  runTo(55, 55);
+  bomb.armFuse(Tile::kFuseRange);  // as at the end of its blast
+  EXPECT_TRUE(bomb.fuseBurning());
+  runTo(55 * 4, 55);
+  EXPECT_EQ(screen->values(TileAtRest), (std::vector<int32_t>{1040}));
+  EXPECT_EQ(bomb.sprite->shownFrame(), 3);
+}
