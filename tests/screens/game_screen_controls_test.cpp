@@ -201,3 +201,45 @@ TEST_F(GameScreenTest, ButtonsOfLaterPopUpsOpenNothingYetAndBreakNothing) {
     EXPECT_EQ(screen->popup, nullptr) << id;
   }
 }
+
+namespace {
+
+// A layout whose tiles show which difficulty it came from: a row of plain tiles in row d.
+PuzzleRecord rowOf(uint8_t difficulty) {
+  PuzzleRecord record;
+  record.difficulty = difficulty;
+  record.tiles.fill(TileCode(TileKind::Empty, 0));
+  for (int32_t c = 1; c < 8; ++c) record.tiles[difficulty * 9 + c] = TileCode(TileKind::Plain, 0);
+  return record;
+}
+
+}  // namespace
+
+TEST_F(GameScreenTest, EachDifficultyButtonStartsANewGameFromItsList) {
+  start(true);
+  for (uint8_t d = 0; d < 4; ++d) screen->puzzleLists[d] = {rowOf(d), rowOf(d)};
+  for (uint8_t d : {3, 1, 2, 0}) {
+    screen->setScore(500);
+    clickControl(static_cast<uint16_t>(layout::kEasyId + d));
+    EXPECT_EQ(screen->difficulty, d);
+    EXPECT_EQ(screen->score, 0);
+    EXPECT_EQ(tile(d * 9 + 4).kind, TileKind::Plain) << +d;
+    for (uint8_t other = 0; other < 4; ++other) {
+      EXPECT_EQ(screen->difficultyButtons[other]->down, other == d);
+    }
+  }
+}
+
+TEST_F(GameScreenTest, NewGameSwirlsAndStartsAgainFromNothing) {
+  start(true);
+  screen->puzzleLists[0] = {rowOf(0), rowOf(0)};
+  screen->setScore(900);
+  for (Sound* s : screen->sounds) s->stop();
+  clickControl(layout::kNewGameId);
+  EXPECT_EQ(screen->score, 0);
+  EXPECT_EQ(screen->scoreLabel->text, "0");
+  EXPECT_EQ(tile(4).kind, TileKind::Plain);
+  EXPECT_TRUE(screen->sounds[static_cast<size_t>(Sfx::Swirl)]->isPlaying());
+  EXPECT_GT(screen->allowance, 0);
+  EXPECT_EQ(screen->meter->value, screen->allowance);
+}
