@@ -1,8 +1,8 @@
 # `cpack -G DEB` builds gyrotide_<version>_<arch>.deb from the install rules, for /usr.
 # Its dependencies are read from the shared libraries the program links (dpkg-shlibdeps, from
-# dpkg-dev); the postinst makes the shared high-score folder, the postrm keeps the scores on
-# removal and deletes them on purge. The menu, icon and man page caches follow through the
-# triggers of the packages that own them.
+# dpkg-dev). The package holds the shared high-score folder, which the postinst gives to the
+# group games; removal keeps the scores saved in it, purging deletes them. The menu, icon and
+# man page caches follow through the triggers of the packages that own them.
 set(GYROTIDE_PACKAGE_MAINTAINER "Gyrotide developers <gyrotide@zapfinch.example>" CACHE STRING
     "The Maintainer of the Debian package")
 
@@ -27,4 +27,5 @@ high-score table, a tutorial and a manual with pictures.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/postinst
                                        ${PROJECT_SOURCE_DIR}/cmake/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/score_folder_in_package.cmake)
 include(CPack)

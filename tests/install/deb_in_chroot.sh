@@ -6,10 +6,12 @@
 #
 # 1. debootstrap makes a minimal Debian 12 in a temporary folder (from $MIRROR, or the first
 #    Debian mirror in this machine's apt sources);
-# 2. `apt install ./gyrotide_*.deb` there, noting which packages it brought in;
-# 3. a player in the group games runs `gyrotide` under Xvfb, clicks a tile (pictures before and
-#    after go to OUTPUT-FOLDER) and ends it with SIGTERM;
-# 4. `apt remove gyrotide` and a look for anything left behind, then `apt purge gyrotide`.
+# 2. on that fresh system, `apt install ./gyrotide_*.deb` (noting which packages it brings in),
+#    then `apt remove gyrotide` and `apt autoremove`: the system should be as it was before;
+# 3. with Xvfb and xdotool added, the game installed again: a player in the group games runs
+#    `gyrotide` under Xvfb, clicks a tile (pictures before and after go to OUTPUT-FOLDER) and
+#    ends it with SIGTERM; then `apt remove gyrotide` keeps only the player's settings and
+#    scores, and `apt purge gyrotide` deletes the shared scores.
 # The chroot is deleted at the end unless KEEP_CHROOT=1.
 set -euo pipefail
 
@@ -37,7 +39,11 @@ mounted=()
 cleanup() {
   local i
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
-  if [ "${KEEP_CHROOT:-0}" = 1 ]; then echo "chroot kept in $root"; else rm -rf "$root"; fi
+  # Never delete through a mount that is still there: it would be this machine's /dev or /proc.
+  for fs in proc sys dev/pts dev; do
+    if mountpoint -q "$root/$fs"; then echo "$root/$fs is still mounted: chroot kept"; return; fi
+  done
+  if [ "${KEEP_CHROOT:-0}" = 1 ]; then echo "chroot kept in $root"; else rm -rf --one-file-system "$root"; fi
 }
 trap cleanup EXIT
 step() { echo; echo "== $*"; }
@@ -52,88 +58,62 @@ for fs in proc sys dev dev/pts; do
 done
 in_root apt-get update -q >/dev/null
 
-# Everything on the system before the game arrives, to compare with after its removal.
+# Every path on the system, less the places the package tools and the session keep their own.
 snapshot() {
   in_root find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /tmp -o -path /root \
-    -o -path /var/cache -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /var/log \) -prune \
-    -o -print | sort
+    -o -path /run -o -path /var/cache -o -path /var/lib/apt -o -path /var/lib/dpkg \
+    -o -path /var/log \) -prune -o -print | sort
 }
-snapshot >"$out/files-before.txt"
-in_root dpkg-query -W -f '${Package}\n' | sort >"$out/packages-before.txt"
-
-step "apt install ./$(basename "$deb")"
+packages() { in_root dpkg-query -W -f '${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" {print $2}'; }
+apt() { in_root env DEBIAN_FRONTEND=noninteractive apt-get -y -q "$@"; }
 cp "$deb" "$root/tmp/"
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "/tmp/$(basename "$deb")" \
-  >"$out/install.log" 2>&1 || { tail -30 "$out/install.log"; exit 1; }
-in_root dpkg-query -W -f '${Package}\n' | sort >"$out/packages-with-game.txt"
-echo "packages brought in: $(comm -13 "$out/packages-before.txt" "$out/packages-with-game.txt" | wc -l)"
-echo "game's own dependencies: $(in_root dpkg-query -W -f '${Depends}' gyrotide)"
-echo "recommends: $(in_root dpkg-query -W -f '${Recommends}' gyrotide) (apt installs them by default)"
+package="/tmp/$(basename "$deb")"
+
+step "fresh system: apt install ./$(basename "$deb")"
+snapshot >"$out/files-fresh.txt"
+packages >"$out/packages-fresh.txt"
+apt install "$package" >"$out/install.log" 2>&1 || { tail -30 "$out/install.log"; exit 1; }
+packages >"$out/packages-with-game.txt"
+comm -13 "$out/packages-fresh.txt" "$out/packages-with-game.txt" >"$out/packages-brought-in.txt"
+echo "packages brought in: $(wc -l <"$out/packages-brought-in.txt") (see packages-brought-in.txt)"
+echo "Depends: $(in_root dpkg-query -W -f '${Depends}' gyrotide)"
+echo "Recommends: $(in_root dpkg-query -W -f '${Recommends}' gyrotide) (apt installs these too)"
 echo "score folder: $(in_root stat -c '%U:%G %a %n' /var/games/gyrotide)"
 
+step "fresh system: apt remove gyrotide, apt autoremove"
+apt remove gyrotide >"$out/remove-fresh.log" 2>&1 || { tail -30 "$out/remove-fresh.log"; exit 1; }
+apt autoremove --purge >>"$out/remove-fresh.log" 2>&1
+packages >"$out/packages-after-remove.txt"
+snapshot >"$out/files-after-remove.txt"
+comm -13 "$out/files-fresh.txt" "$out/files-after-remove.txt" >"$out/left-over-fresh.txt"
+# apt keeps a package that another installed one recommends (ca-certificates, perl): those and
+# their files are apt's choice, listed in the report folder; the game's own must all be gone.
+echo "packages kept by apt: $(comm -13 "$out/packages-fresh.txt" "$out/packages-after-remove.txt" | tr '\n' ' ')"
+echo "the game's own paths left over:"
+grep -e gyrotide -e '^/var/games' "$out/left-over-fresh.txt" || echo "(none)"
+
 step "a player runs gyrotide under Xvfb and clicks a tile"
-# The tools to drive and photograph the window; installed after the game, so they were not
-# counted among its dependencies.
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-  xvfb xdotool x11-apps netpbm >"$out/tools.log" 2>&1 || { tail -30 "$out/tools.log"; exit 1; }
+apt install --no-install-recommends xvfb xdotool x11-apps netpbm >"$out/tools.log" 2>&1 ||
+  { tail -30 "$out/tools.log"; exit 1; }
+apt install "$package" >"$out/install-again.log" 2>&1 || { tail -30 "$out/install-again.log"; exit 1; }
 in_root useradd --create-home --groups games player
-cat >"$root/tmp/play.sh" <<'EOF'
-#!/bin/sh
-# As the player: start the game from the menu's command, click the middle tile, end it.
-set -u
-cd "$HOME"
-echo "gyrotide on the player's PATH: $(command -v gyrotide)"
-Xvfb :7 -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
-xpid=$!
-export DISPLAY=:7
-sleep 2
-SDL_AUDIODRIVER=dummy gyrotide >/tmp/game.log 2>&1 &
-pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Gyrotide$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no window appeared"; cat /tmp/game.log; kill "$xpid"; exit 1; }
-sleep 2
-echo "window: $(xdotool getwindowgeometry "$window" | tr '\n' ' ')"
-xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >/tmp/before.png
-# The middle tile of the board, at (405, 235) in the 640 by 480 picture.
-xdotool mousemove --window "$window" 405 235 click 1
-sleep 1.5
-xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >/tmp/after.png
-if cmp -s /tmp/before.png /tmp/after.png; then echo "the click changed nothing on screen"; else
-  echo "the click changed the picture"; fi
-kill -TERM "$pid"
-wait "$pid"
-echo "exit code after SIGTERM: $?"
-echo "game's output: $(cat /tmp/game.log)"
-kill "$xpid"
-echo "player's files:"
-find "$HOME/.config" "$HOME/.local" -type f 2>/dev/null || true
-echo "shared folder:"
-ls -la /var/games/gyrotide
-EOF
+cp "$(dirname "$0")/play_in_chroot.sh" "$root/tmp/play.sh"
 chmod 755 "$root/tmp/play.sh"
 in_root su - player -c /tmp/play.sh 2>&1 | tee "$out/play.log"
 cp "$root/tmp/before.png" "$root/tmp/after.png" "$out/" 2>/dev/null || true
 
-step "apt remove gyrotide"
-in_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q gyrotide >"$out/remove.log" 2>&1 ||
-  { tail -30 "$out/remove.log"; exit 1; }
-in_root apt-get autoremove -y -q >>"$out/remove.log" 2>&1
-in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q xvfb xdotool x11-apps netpbm \
-  >>"$out/remove.log" 2>&1
-in_root apt-get autoremove --purge -y -q >>"$out/remove.log" 2>&1
-in_root userdel --remove player 2>/dev/null || true
-snapshot >"$out/files-after-remove.txt"
-echo "left behind (besides apt's and dpkg's own records):"
-comm -13 "$out/files-before.txt" "$out/files-after-remove.txt" | tee "$out/left-behind.txt"
+step "apt remove gyrotide, after play"
+apt remove gyrotide >"$out/remove.log" 2>&1 || { tail -30 "$out/remove.log"; exit 1; }
+echo "the game's files still there:"
+in_root find /usr/games /usr/lib/games /usr/share/games /usr/share/applications \
+  /usr/share/metainfo /usr/share/icons /usr/share/man/man6 -name '*gyrotide*' 2>/dev/null || true
+echo "players' settings and scores kept:"
+in_root find /home/player/.config /home/player/.local /var/games 2>/dev/null || true
 
 step "apt purge gyrotide"
-in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q gyrotide >"$out/purge.log" 2>&1 || true
+apt purge gyrotide >"$out/purge.log" 2>&1 || { tail -30 "$out/purge.log"; exit 1; }
 if [ -e "$root/var/games/gyrotide" ]; then echo "/var/games/gyrotide is still there"; else
   echo "/var/games/gyrotide is gone"; fi
+if [ -e "$root/var/games" ]; then echo "/var/games is still there"; else echo "/var/games is gone"; fi
 echo
 echo "report in $out"

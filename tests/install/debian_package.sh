@@ -63,4 +63,5 @@ for script in postinst postrm; do
   [ -x "$root/control/$script" ] || fail "no executable $script"
 done
 grep -q 'chmod 2775' "$root/control/postinst" || fail "postinst does not set up the score folder"
+grep -qE '^d.* \./var/games/gyrotide/$' "$root/contents.txt" || fail "the score folder is not packaged"
 echo "ok: $(basename "$deb"), Depends: $depends"

@@ -1,5 +1,5 @@
 // The game screen's backdrop and the pictures that sit in its fixed places: the score panel,
-// the allowance meter, and the program's icon.
+// the allowance meter, and the program's icon (for its window, and at the desktop's sizes).
 #include <cmath>
 #include <string>
 #include <vector>
