@@ -10,6 +10,9 @@ set(GYROTIDE_INSTALL_DATA_DIR share/games/gyrotide)
 # The one name the desktop entry, the metainfo and the desktop's software centres know the
 # game by.
 set(GYROTIDE_APP_ID org.zapfinch.gyrotide)
+# AppStream wants web addresses for the home page and the screenshot. The game has no web page
+# yet: the default is a placeholder to be set to the real one, where build/review/
+# screen-scoring.png is to be published as screenshot.png.
 set(GYROTIDE_HOMEPAGE "https://gyrotide.example" CACHE STRING
     "The game's web page; the metainfo's screenshot is published there as screenshot.png")
 # The built HTML manual (a folder with its page and pictures). It is installed into the data
