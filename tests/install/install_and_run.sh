@@ -68,6 +68,9 @@ appstreamcli validate-tree --no-net --strict "$prefix" >"$root/appstream.txt" 2>
   { cat "$root/appstream.txt"; fail "appstreamcli validate-tree failed"; }
 
 mkdir -p "$root/elsewhere" "$root/bin" "$root/home"
+# The game may write only to its stores: never into the installation (its current folder) or
+# the folder it was started from.
+(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) >"$root/installed.txt"
 
 run() {  # how the launcher is named, from the folder "elsewhere"
   local how=$1
@@ -101,6 +104,10 @@ run() {  # how the launcher is named, from the folder "elsewhere"
   pid=""
   [ "$code" -eq 0 ] || { cat "$root/stderr.txt"; fail "$how: exit code $code after SIGTERM"; }
   [ ! -s "$root/stderr.txt" ] || { cat "$root/stderr.txt"; fail "$how: unexpected output"; }
+  diff "$root/installed.txt" <(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) ||
+    fail "$how: the game changed its installation"
+  [ -z "$(ls -A "$root/elsewhere")" ] ||
+    fail "$how: the game wrote into the folder it was started from"
   echo "ok: $name, started as $how"
 }
 
