@@ -11,13 +11,10 @@ set(GYROTIDE_INSTALL_DATA_DIR share/games/gyrotide)
 # game by.
 set(GYROTIDE_APP_ID org.zapfinch.gyrotide)
 # AppStream wants web addresses for the home page and the screenshot. The game has no web page
-# yet: the default is a placeholder to be set to the real one, where build/review/
-# screen-scoring.png is to be published as screenshot.png.
+# yet: the default is a placeholder to be set to the real one, where the manual's picture of
+# the game, build/manual/screen.png, is to be published as screenshot.png.
 set(GYROTIDE_HOMEPAGE "https://gyrotide.example" CACHE STRING
     "The game's web page; the metainfo's screenshot is published there as screenshot.png")
-# The built HTML manual (a folder with its page and pictures). It is installed into the data
-# folder when the build has made it; a build without it installs everything else.
-set(GYROTIDE_MANUAL_DIR ${CMAKE_BINARY_DIR}/manual)
 
 set(GYROTIDE_DOCS_OUT ${CMAKE_BINARY_DIR}/docs)
 find_program(GZIP_PROGRAM gzip REQUIRED)
@@ -35,7 +32,9 @@ install(TARGETS gyrotide RUNTIME DESTINATION ${GYROTIDE_INSTALL_PROGRAM_DIR})
 install(PROGRAMS ${GYROTIDE_DOCS_OUT}/launcher/gyrotide DESTINATION ${GYROTIDE_INSTALL_LAUNCHER_DIR})
 install(FILES ${CMAKE_BINARY_DIR}/gyrotide.zap ${CMAKE_BINARY_DIR}/music.zap
         DESTINATION ${GYROTIDE_INSTALL_DATA_DIR})
-install(DIRECTORY ${GYROTIDE_MANUAL_DIR} DESTINATION ${GYROTIDE_INSTALL_DATA_DIR} OPTIONAL)
+# The built manual (tools/manual), where the web button looks for it: manual/index.html in the
+# folder the game runs in.
+install(DIRECTORY ${GYROTIDE_MANUAL_DIR} DESTINATION ${GYROTIDE_INSTALL_DATA_DIR})
 install(DIRECTORY ${GYROTIDE_ICON_DIR}/hicolor DESTINATION share/icons)
 
 # The metainfo, and the desktop entry for the configured prefix (both checked by the tests).

@@ -2,7 +2,7 @@
 
 // The platform layer: the few operating-system services the game needs (a millisecond clock,
 // one window with a message queue, mouse capture, presenting the picture, a message box, an
-// audio device).
+// audio device, opening a web page in the browser).
 // `Backend` keeps what every backend shares (window classes, windows and their slot, the
 // queue, dispatch); a backend fills in the rest. The game reaches it through `platform::backend()`.
 
@@ -125,6 +125,10 @@ class Backend {
   // The audio device, playing `primary` (16-bit PCM, its channels and rate; the system converts
   // to what the hardware wants). Null when there is no device: the game then runs silently.
   virtual std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) = 0;
+
+  // Opens a web address (a file:// address for a page on disk) in the user's browser; false
+  // when the system has no way to.
+  virtual bool openUrl(const std::string& url) = 0;
 
   // A modal message box with an OK button and no owner. Also printed on standard error, so a
   // run without a display still says what went wrong.

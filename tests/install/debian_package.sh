@@ -39,10 +39,10 @@ expected=(
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/gyrotide.png")
 done
-if [ -d "$build/manual" ]; then
-  while IFS= read -r file; do expected+=("./usr/share/games/gyrotide/manual/$file"); done \
-    < <(cd "$build/manual" && find . -type f | sed 's|^\./||')
-fi
+# The manual, page and pictures, as the build made it.
+[ -f "$build/manual/index.html" ] || fail "the build made no manual"
+while IFS= read -r file; do expected+=("./usr/share/games/gyrotide/manual/$file"); done \
+  < <(cd "$build/manual" && find . -type f | sed 's|^\./||')
 dpkg-deb --contents "$deb" >"$root/contents.txt"
 diff <(printf '%s\n' "${expected[@]}" | sort) \
   <(awk '$1 ~ /^-/ {print $6}' "$root/contents.txt" | sort) ||

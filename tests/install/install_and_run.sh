@@ -30,10 +30,10 @@ expected=(
 for size in 16 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/gyrotide.png")
 done
-if [ -d "$build/manual" ]; then
-  while IFS= read -r file; do expected+=("share/games/gyrotide/manual/$file"); done \
-    < <(cd "$build/manual" && find . -type f | sed 's|^\./||')
-fi
+# The manual, page and pictures, as the build made it.
+[ -f "$build/manual/index.html" ] || fail "the build made no manual"
+while IFS= read -r file; do expected+=("share/games/gyrotide/manual/$file"); done \
+  < <(cd "$build/manual" && find . -type f | sed 's|^\./||')
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . -type f | sed 's|^\./||' | sort) ||
   fail "installed files differ from the expected ones (< expected, > installed)"
 for program in games/gyrotide lib/games/gyrotide/gyrotide; do
@@ -42,9 +42,7 @@ done
 for file in gyrotide.zap music.zap; do
   cmp -s "$build/$file" "$data/$file" || fail "$file differs from the built one"
 done
-if [ -d "$build/manual" ]; then
-  diff -r "$build/manual" "$data/manual" >/dev/null || fail "the manual differs from the built one"
-fi
+diff -r "$build/manual" "$data/manual" >/dev/null || fail "the manual differs from the built one"
 for size in 16 32 48 64 128 256; do
   cmp -s "$build/icons/hicolor/${size}x${size}/apps/gyrotide.png" \
     "$prefix/share/icons/hicolor/${size}x${size}/apps/gyrotide.png" || fail "icon $size differs"

@@ -28,6 +28,11 @@ class HeadlessBackend : public Backend {
   void leaveFullScreen(WindowId) override { fullScreen = false; }
   void setCapture(WindowId window) override { captured = window; }
   void releaseCapture() override { captured = 0; }
+  // Records the address; the answer is openUrlAnswer.
+  bool openUrl(const std::string& url) override {
+    openedUrls.push_back(url);
+    return openUrlAnswer;
+  }
   // A HeadlessAudioDevice, or null when the test says there is no device.
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
   Store& store() override { return *settingsStore; }
@@ -52,6 +57,8 @@ class HeadlessBackend : public Backend {
   int lastFrameHeight = 0;
   std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
   std::vector<Box> boxes;
+  std::vector<std::string> openedUrls;  // every address the game asked to open
+  bool openUrlAnswer = true;
   std::vector<uint32_t> waits;  // every timeout the run loop waited with
   bool audioAvailable = true;   // false: openAudio finds no device
   bool audioNotifies = true;    // false: buffers can only be polled

@@ -28,6 +28,7 @@ class SdlBackend : public Backend {
   void releaseCapture() override;
   uint32_t frameIntervalMs() override;
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
+  bool openUrl(const std::string& url) override;
 
  protected:
   bool openWindow(Window& window) override;
