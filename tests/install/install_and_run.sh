@@ -2,7 +2,7 @@
 # `cmake --install` into a fresh prefix (its folder name given, spaces and all) lays the game out
 # as Debian lays out its games, and nothing else. The launcher, started from another folder,
 # directly and through a relative symbolic link, runs the installed program inside its data
-# folder, where it finds its archive and music, says nothing, and ends with 0 on SIGTERM.
+# folder, where it opens its archive and music, says nothing, and ends with 0 on SIGTERM.
 set -u
 build=$1
 name=$2
@@ -81,18 +81,17 @@ run() {  # how the launcher is named, from the folder "elsewhere"
     ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
     "$how" 2>"$root/stderr.txt") &
   pid=$!
-  # The game keeps its archive open: wait until it is, then let it run on for a moment.
+  # The game keeps its archive open and streams its music from disk: wait until both are open.
   local open="" i
   for i in $(seq 200); do
     kill -0 "$pid" 2>/dev/null || break
     open=$(find "/proc/$pid/fd" -type l -lname "$data/*" -printf '%l\n' 2>/dev/null)
-    grep -qxF "$data/gyrotide.zap" <<<"$open" && break
+    grep -qxF "$data/gyrotide.zap" <<<"$open" && grep -qxF "$data/music.zap" <<<"$open" && break
     sleep 0.1
   done
-  sleep 1
   kill -0 "$pid" 2>/dev/null || { cat "$root/stderr.txt"; fail "$how: the game ended by itself"; }
   grep -qxF "$data/gyrotide.zap" <<<"$open" || fail "$how: the installed archive is not open"
-  # The music is opened by name from the current folder, which is the data folder beside it.
+  grep -qxF "$data/music.zap" <<<"$open" || fail "$how: the installed music is not open"
   [ "$(readlink "/proc/$pid/cwd")" = "$data" ] || fail "$how: not running in $data"
   [ "$(readlink "/proc/$pid/exe")" = "$prefix/lib/games/gyrotide/gyrotide" ] ||
     fail "$how: the launcher did not hand over to the installed program"
