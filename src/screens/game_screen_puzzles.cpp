@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "audio/sound.h"
+#include "game/puzzle_file.h"
 #include "game/rules.h"
 #include "game/tile.h"
 #include "screens/game_screen.h"
@@ -9,7 +10,7 @@
 #include "ui/dialog.h"
 
 void GameScreen::readPuzzleFile() {
-  for (auto& list : puzzleLists) list.clear();
+  puzzleLists = ::readPuzzleFile().lists;
 }
 
 void GameScreen::nextPuzzle() {
