@@ -127,8 +127,8 @@ class Backend {
   virtual std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) = 0;
 
   // Opens a web address (a file:// address for a page on disk) in the user's browser; false
-  // when the system has no way to, as a backend without one says.
-  virtual bool openUrl(const std::string& /*url*/) { return false; }
+  // when the system has no way to.
+  virtual bool openUrl(const std::string& url) = 0;
 
   // A modal message box with an OK button and no owner. Also printed on standard error, so a
   // run without a display still says what went wrong.

@@ -61,11 +61,19 @@ class GameScreenTest : public HeadlessTest {
     screen->scoring = scoring;
     screen->hints = hints;
     screen->loadResources();
+    // Each test deals the layouts it names; the built puzzle file has its own test.
+    builtPuzzleCounts.clear();
+    for (auto& list : screen->puzzleLists) {
+      builtPuzzleCounts.push_back(list.size());
+      list.clear();
+    }
     screen->resetBoard();
     frame();
   }
 
   void frame() { screen->update(GameClock::now()); }
+  // How many layouts of each difficulty the screen read from the built archive.
+  std::vector<size_t> builtPuzzleCounts;
   // Frames every `step` ms of game time for `ms` ms.
   void runFor(uint32_t ms, uint32_t step = 10) {
     const uint32_t end = backend.now + ms;

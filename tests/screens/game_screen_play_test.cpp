@@ -187,14 +187,11 @@ TEST_F(PlayTest, ARealGameSolvedThroughTheMouse) {
   frame();
   EXPECT_NE(screen->puzzleIndex, firstIndex);
   EXPECT_NE(screen->puzzleLists[0][screen->puzzleIndex].tiles, firstLayout);
-  int32_t different = 0;
   for (int32_t cell = 0; cell < 81; ++cell) {
     const TileKind layoutKind = screen->puzzleLists[0][screen->puzzleIndex].tiles[cell].kind();
     EXPECT_EQ(tile(cell).kind, layoutKind == TileKind::Bomb ? TileKind::Plain : layoutKind);
-    different += firstLayout[cell].kind() != layoutKind;
     EXPECT_DOUBLE_EQ(tile(cell).alpha, 1.0);
   }
-  EXPECT_GT(different, 0);
   EXPECT_FALSE(screen->solved);
   EXPECT_FALSE(screen->boardLock->visible);
   EXPECT_FALSE(screen->nextPuzzleButton->visible);

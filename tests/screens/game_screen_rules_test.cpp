@@ -277,6 +277,12 @@ TEST_F(GameScreenTest, NextPuzzleDealsAPlayableBoardFromTheListAndNeverTheSameIn
   }
 }
 
+TEST_F(GameScreenTest, TheScreenReadsEveryDifficultyOfTheBuiltPuzzleFile) {
+  start();
+  ASSERT_EQ(builtPuzzleCounts.size(), 4u);
+  for (size_t count : builtPuzzleCounts) EXPECT_GE(count, 60u);
+}
+
 TEST_F(GameScreenTest, AListOfOnePuzzleDealsThatPuzzleAgain) {
   start(true);
   screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
