@@ -140,6 +140,7 @@ class PlayTest : public GameScreenTest {
 TEST_F(PlayTest, ARealGameSolvedThroughTheMouse) {
   start(true);
   // The layouts of the game's own puzzle file, read from the archive.
+  screen->readPuzzleFile();
   ASSERT_GE(screen->puzzleLists[0].size(), 2u);
   screen->bombs = false;  // no fuse may go off while the solver plays
   seedRandom(2024);

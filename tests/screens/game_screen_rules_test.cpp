@@ -262,7 +262,6 @@ PuzzleRecord layoutRecord(uint8_t difficulty, uint8_t seedKind) {
 
 TEST_F(GameScreenTest, NextPuzzleDealsAPlayableBoardFromTheListAndNeverTheSameIndexTwice) {
   start(true);
-  screen->puzzleLists = {};  // only the lists this test gives
   for (uint8_t i = 0; i < 3; ++i) screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
   uint16_t last = screen->puzzleIndex;
   for (int round = 0; round < 20; ++round) {
@@ -286,7 +285,6 @@ TEST_F(GameScreenTest, TheScreenReadsEveryDifficultyOfTheBuiltPuzzleFile) {
 
 TEST_F(GameScreenTest, AListOfOnePuzzleDealsThatPuzzleAgain) {
   start(true);
-  screen->puzzleLists = {};  // only the lists this test gives
   screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
   screen->nextPuzzle();
   EXPECT_EQ(screen->puzzleIndex, 0);
@@ -298,7 +296,6 @@ TEST_F(GameScreenTest, AListOfOnePuzzleDealsThatPuzzleAgain) {
 
 TEST_F(GameScreenTest, AnEmptyListLeavesTheBoardAsItIs) {
   start(true);
-  screen->puzzleLists = {};  // only the lists this test gives
   const BoardCodes before = [&] {
     BoardCodes c;
     for (int i = 0; i < 81; ++i) c[i] = tile(i).code();
@@ -310,7 +307,6 @@ TEST_F(GameScreenTest, AnEmptyListLeavesTheBoardAsItIs) {
 
 TEST_F(GameScreenTest, ABoardThatCannotBeDealtStaysAndIsShownSolvedSoThePlayerMovesOn) {
   start(true);
-  screen->puzzleLists = {};  // only the lists this test gives
   PuzzleRecord holes = layoutRecord(0, 0x10);
   holes.tiles.fill(TileCode(0x10));  // nothing but holes: no deal can ever end
   holes.tiles[40] = TileCode(0xAF);  // but one pinned fixed cross: it keeps its lines
@@ -345,7 +341,6 @@ TEST_F(GameScreenTest, BombsOffTurnsBombsPlainOnTheBoardAndInNewRecords) {
 
 TEST_F(GameScreenTest, ScoringOnStartsANewGameAndShowsScoreMeterAndNewGame) {
   start(false);
-  screen->puzzleLists = {};  // only the lists this test gives
   screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
   screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
   screen->setScore(77);
@@ -370,7 +365,6 @@ TEST_F(GameScreenTest, ScoringOnStartsANewGameAndShowsScoreMeterAndNewGame) {
 
 TEST_F(GameScreenTest, NextPuzzleDuringTheCountUpAddsTheRestAtOnceAndSilencesTheTwiddle) {
   start(true);
-  screen->puzzleLists = {};  // only the lists this test gives
   screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
   screen->puzzleLists[0].push_back(layoutRecord(0, 0x00));
   setBoard(oneTurnFromSolved());
@@ -397,7 +391,6 @@ TEST_F(GameScreenTest, NextPuzzleDuringTheCountUpAddsTheRestAtOnceAndSilencesThe
 
 TEST_F(GameScreenTest, NextPuzzleWithNothingToDealStillNeverCountsTheBonusTwice) {
   start(true);
-  screen->puzzleLists = {};  // only the lists this test gives
   setBoard(oneTurnFromSolved());
   screen->allowance = screen->allowanceMax = 200;
   screen->meter->setMax(200);
