@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev xvfb xdotool x11-apps
   sound-theme-freedesktop alsa-utils
+  desktop-file-utils appstream man-db dpkg-dev
 )
 
 install_missing() {
