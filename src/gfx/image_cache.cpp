@@ -176,3 +176,6 @@ BitmapFont* getFont(std::string_view name) {
 void releaseFont(Font* font) {
   processCache.cache.releaseFont(font);
 }
+void clearImageCache() {
+  processCache.cache.clear();
+}

@@ -76,6 +76,10 @@ Image* getImage(std::string_view name);
 void releaseImage(Image* image);
 BitmapFont* getFont(std::string_view name);
 void releaseFont(Font* font);
+// Forgets every image and font of the game's cache, so the next requests load again from the
+// archive then installed. Only for a process in which nothing holds one (tests that change
+// archives between screens).
+void clearImageCache();
 
 // Decodes an image held in memory, told apart by its first bytes: "BM" for a
 // BMP, the PNG signature for a PNG. False, with an empty image, otherwise.

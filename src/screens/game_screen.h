@@ -146,7 +146,7 @@ class GameScreen : public Screen {
   uint32_t tipsSeen = 0;
   bool solved = false;
   uint32_t solvedAt = 0;
-  std::array<std::vector<PuzzleRecord>, 4> puzzleLists;
+  std::array<std::vector<PuzzleRecord>, kDifficultyCount> puzzleLists;
 
  private:
   void createChildren();

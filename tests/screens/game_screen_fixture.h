@@ -17,6 +17,7 @@
 #include "gfx/animated_image.h"
 #include "gfx/display_window.h"
 #include "gfx/image.h"
+#include "gfx/image_cache.h"
 #include "res/resource_archive.h"
 #include "res/test_files.h"
 #include "screens/game_screen.h"
@@ -37,7 +38,10 @@ class GameScreenTest : public HeadlessTest {
     return built;
   }
 
+  // The game's image cache is the process's: pictures another test loaded from its own
+  // archive must not stand in for the built ones, nor the built ones for theirs afterwards.
   GameScreenTest() : archiveScope_(builtArchive()) {
+    clearImageCache();
     previousFolder_ = std::filesystem::current_path();
     std::filesystem::copy_file(std::string(GYROTIDE_BINARY_DIR) + "/music.zap",
                                folder_ / "music.zap");
@@ -46,6 +50,7 @@ class GameScreenTest : public HeadlessTest {
   }
   ~GameScreenTest() override {
     screen.reset();
+    clearImageCache();
     std::filesystem::current_path(previousFolder_);
   }
 

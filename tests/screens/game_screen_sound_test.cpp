@@ -71,6 +71,7 @@ TEST_F(SoundTest, NewPuzzleSwirlsAndATurnDuringTheSwirlMakesNoSnap) {
   EXPECT_EQ(playing(), (Names{"hiss.ogg", "pop2.ogg", "swirl.ogg"}));
   sfx(Sfx::Hiss)->stop();
   sfx(Sfx::Pop)->stop();
+  setBoard(oneOfEachKind());  // in place of the new puzzle, so cell 10 holds a plain tile
   clickCell(10);
   EXPECT_EQ(playing(), (Names{"swirl.ogg"}));
   sfx(Sfx::Swirl)->stop();
