@@ -186,6 +186,3 @@ BoardCodes GameScreen::boardCodes() const {
   return codes;
 }
 
-bool GameScreen::loadSettings() { return false; }
-
-void GameScreen::saveSettings() {}

@@ -62,7 +62,9 @@ class GameScreen : public Screen {
 
   // Loads the options and the game in progress; true when a saved game was restored.
   bool loadSettings();
-  void saveSettings();
+  bool saveSettings();
+  // The codes of the 81 tiles as they stand.
+  BoardCodes boardCodes() const;
   // Fonts, the puzzle file, the pictures kept for the run, the sounds and the controls.
   void loadResources();
 
@@ -153,7 +155,6 @@ class GameScreen : public Screen {
   void showIf(Widget* w, bool shown);
   void playSound(Sfx which);
   Sound* sound(Sfx which) const { return sounds[static_cast<size_t>(which)]; }
-  BoardCodes boardCodes() const;
   void putCodes(const BoardCodes& codes);
   // The dragged tile while its drag lasts; null (and forgotten) once the tile is gone.
   Tile* liveDragTile();

@@ -16,6 +16,10 @@ cd "$dir"
 # A store of its own, so no saved game of the person running the tests changes the board.
 export XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/data
 export GYROTIDE_USER_STORE=$dir/user GYROTIDE_MACHINE_STORE=$dir/machine
+# A player who chose a window, relaxed play and no tutorial, so picture and window pixels match.
+mkdir -p "$dir/user"
+printf 'gyrotide store 1\nOptions number 256\nTutorial number 0\nend\n' \
+  >"$dir/user/Software.Zapfinch.Gyrotide"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt >/dev/null 2>&1 &
 xpid=$!
 for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done

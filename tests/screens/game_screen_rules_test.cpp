@@ -401,3 +401,32 @@ TEST_F(GameScreenTest, NextPuzzleWithNothingToDealStillNeverCountsTheBonusTwice)
   runFor(2000);
   EXPECT_EQ(screen->score, 199);
 }
+
+// The destructor saves; the next start restores the same board, numbers, options and table.
+TEST_F(GameScreenTest, ASecondStartContinuesTheSavedGame) {
+  start(true);
+  screen->setScore(1234);
+  screen->hsNames[3] = "Ada";
+  screen->bombs = false;
+  const BoardCodes board = screen->boardCodes();
+  const uint16_t allowance = screen->allowance;
+  screen.reset();  // saves, as closing the game does
+
+  screen = std::make_unique<GameScreen>("");
+  ASSERT_TRUE(screen->loadSettings());
+  EXPECT_EQ(screen->boardCodes(), board);
+  EXPECT_EQ(screen->score, 1234);
+  EXPECT_EQ(screen->allowance, allowance);
+  EXPECT_TRUE(screen->scoring);
+  EXPECT_FALSE(screen->bombs);
+  EXPECT_EQ(screen->hsNames[3], "Ada");
+}
+
+// A first run on an empty store: no game, every option on, the default table.
+TEST_F(GameScreenTest, AFirstRunStartsFromTheDefaults) {
+  screen = std::make_unique<GameScreen>("");
+  EXPECT_FALSE(screen->loadSettings());
+  EXPECT_TRUE(screen->scoring && screen->bombs && screen->hints && screen->tutorial);
+  EXPECT_EQ(screen->hsScores, (std::array<uint16_t, 4>{50, 100, 200, 400}));
+  EXPECT_EQ(screen->hsNames[0], "Flint");
+}
