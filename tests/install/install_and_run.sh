@@ -2,7 +2,8 @@
 # `cmake --install` into a fresh prefix (its folder name given, spaces and all) lays the game out
 # as Debian lays out its games, and nothing else. The launcher, started from another folder,
 # directly and through a relative symbolic link, runs the installed program inside its data
-# folder, where it opens its archive and music, says nothing, and ends with 0 on SIGTERM.
+# folder, where it opens its archive and music, says nothing, ends with 0 on SIGTERM and leaves
+# its settings in the player's store.
 set -u
 build=$1
 name=$2
@@ -105,6 +106,8 @@ run() {  # how the launcher is named, from the folder "elsewhere"
     fail "$how: the game changed its installation"
   [ -z "$(ls -A "$root/elsewhere")" ] ||
     fail "$how: the game wrote into the folder it was started from"
+  # Ended politely, it saved the player's settings where they were sent.
+  [ -s "$root/user/Software.Zapfinch.Gyrotide" ] || fail "$how: no settings store in $root/user"
   echo "ok: $name, started as $how"
 }
 

@@ -19,6 +19,8 @@ done
 [ -n "$window" ] || { echo "no window appeared"; cat /tmp/game.log; kill "$xpid"; exit 1; }
 sleep 2
 echo "window: $(xdotool getwindowgeometry "$window" | tr '\n' ' ')"
+# netpbm may read the X server's 32-bit dump with its colour channels mixed up: the photographs
+# show what changed and where, not the true colours.
 photograph() { xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$1"; }
 photograph /tmp/before.png
 # The middle tile of the board, at (405, 235) in the 640 by 480 picture.
