@@ -2,7 +2,7 @@
 
 // The platform layer: the few operating-system services the game needs (a millisecond clock,
 // one window with a message queue, mouse capture, presenting the picture, a message box, an
-// audio device).
+// audio device, the clipboard's text).
 // `Backend` keeps what every backend shares (window classes, windows and their slot, the
 // queue, dispatch); a backend fills in the rest. The game reaches it through `platform::backend()`.
 
@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/audio.h"
@@ -124,6 +125,10 @@ class Backend {
   // The audio device, playing `primary` (16-bit PCM, its channels and rate; the system converts
   // to what the hardware wants). Null when there is no device: the game then runs silently.
   virtual std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) = 0;
+
+  // The text on the system clipboard, as UTF-8; nothing when the clipboard holds no text or
+  // cannot be read.
+  virtual std::optional<std::string> clipboardText() = 0;
 
   // A modal message box with an OK button and no owner. Also printed on standard error, so a
   // run without a display still says what went wrong.

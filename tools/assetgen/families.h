@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "draw.h"
 #include "output.h"
 
@@ -17,3 +19,10 @@ void makeScreen(Output& out, const Canvas& background);
 void makeButtons(Output& out, const Canvas& background);
 // The two explosions.
 void makeEffects(Output& out);
+// The pictures of the pop-ups over the board: the high-score title and the OK button.
+void makePopups(Output& out);
+
+// A sea-glass button face with its label in frame state 0 (normal), 1 (under the pointer) or 2
+// (pressed), and the face's outline with its shadow filled in black, for the key.
+void buttonFace(cairo_t* cr, const Box& f, int state, const std::string& label);
+void buttonShape(cairo_t* cr, const Box& f);

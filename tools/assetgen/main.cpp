@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     makeScreen(out, background);
     makeButtons(out, background);
     makeEffects(out);
+    makePopups(out);
     out.writeManifest(argv[2]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "assetgen: %s\n", e.what());

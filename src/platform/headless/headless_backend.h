@@ -27,6 +27,7 @@ class HeadlessBackend : public Backend {
   void leaveFullScreen(WindowId) override { fullScreen = false; }
   void setCapture(WindowId window) override { captured = window; }
   void releaseCapture() override { captured = 0; }
+  std::optional<std::string> clipboardText() override { return clipboard; }
   // A HeadlessAudioDevice, or null when the test says there is no device.
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
 
@@ -50,9 +51,10 @@ class HeadlessBackend : public Backend {
   int lastFrameHeight = 0;
   std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
   std::vector<Box> boxes;
-  std::vector<uint32_t> waits;  // every timeout the run loop waited with
-  bool audioAvailable = true;   // false: openAudio finds no device
-  bool audioNotifies = true;    // false: buffers can only be polled
+  std::optional<std::string> clipboard;  // what clipboardText gives; nothing: no text there
+  std::vector<uint32_t> waits;           // every timeout the run loop waited with
+  bool audioAvailable = true;            // false: openAudio finds no device
+  bool audioNotifies = true;             // false: buffers can only be polled
   int audioOpens = 0;
   PcmFormat audioFormat;                 // the format last asked for
   HeadlessAudioDevice* audio = nullptr;  // the open device, owned by whoever opened it

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The table of the four best scores as plain data. Entry 0 is the lowest, entry 3 the best;
+// a new score beats an entry only when it is greater, so it goes below an equal one.
+namespace high_scores {
+
+inline constexpr size_t kRows = 4;
+// The most characters a typed name may have.
+inline constexpr uint16_t kNameLength = 8;
+
+using Scores = std::array<uint16_t, kRows>;
+using Names = std::array<std::string, kRows>;
+
+// The row the score would take, or -1 when it does not beat the lowest entry.
+int qualifyingRow(const Scores& scores, uint16_t score);
+
+// Puts the score into its row with an empty name; the entries below it move down one row and
+// the old lowest entry drops out. Returns the row, or -1 (and changes nothing) when the score
+// does not qualify.
+int insertScore(Scores& scores, Names& names, uint16_t score);
+
+}  // namespace high_scores
