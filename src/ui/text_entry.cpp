@@ -1,5 +1,7 @@
 #include "ui/text_entry.h"
 
+#include <optional>
+
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "platform/platform.h"
