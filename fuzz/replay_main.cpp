@@ -1,6 +1,8 @@
 // Runs a fuzz target over saved inputs without libFuzzer, so every build replays the seed
 // corpus and any crash reproducers with the normal compiler. Arguments are files or folders
 // (every regular file inside, in name order).
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -11,9 +13,28 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
+// The target's libFuzzer memory limit in MB, if it has one; 0 for none.
+#ifndef GYROTIDE_FUZZ_RSS_LIMIT_MB
+#define GYROTIDE_FUZZ_RSS_LIMIT_MB 0
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
+
+// An input that takes the process above the memory limit is a finding here as it is for
+// libFuzzer. The peak only grows, so the first input past the limit is the one named.
+bool withinMemoryLimit(const fs::path& file) {
+  constexpr long kLimitMb = GYROTIDE_FUZZ_RSS_LIMIT_MB;
+  if (kLimitMb == 0) return true;
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const long peakMb = usage.ru_maxrss / 1024;
+  if (peakMb <= kLimitMb) return true;
+  std::fprintf(stderr, "%s: the process reached %ld MB, above the limit of %ld MB\n", file.c_str(),
+               peakMb, kLimitMb);
+  return false;
+}
 
 std::vector<fs::path> inputsOf(const fs::path& argument) {
   std::vector<fs::path> files;
@@ -49,6 +70,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read %s\n", file.c_str());
         return 1;
       }
+      if (!withinMemoryLimit(file)) return 1;
       ++replayed;
     }
   }

@@ -4,6 +4,7 @@
 
 #include "audio/sound_decoder.h"
 #include "audio/sound_system.h"
+#include "res/local_file.h"
 #include "res/resource_archive.h"
 #include "res/resource_stream.h"
 
@@ -20,8 +21,8 @@ void take(Sound& sound, DecodedSound& decoded) {
 Sound::Sound(const std::string& name, platform::AudioDevice* device) : name(name) {
   if (device == nullptr) return;
   {
-    std::ifstream file(name, std::ios::binary);
-    if (file.is_open()) {
+    std::ifstream file;
+    if (openLocalFile(name, file)) {
       ResourceStream stream;
       stream.attach(file);
       DecodedSound decoded;

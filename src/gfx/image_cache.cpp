@@ -8,6 +8,7 @@
 
 #include "gfx/bmp_decoder.h"
 #include "gfx/png_decoder.h"
+#include "res/local_file.h"
 #include "res/resource_archive.h"
 #include "res/resource_stream.h"
 
@@ -113,10 +114,10 @@ uint16_t ImageCache::fontUseCount(std::string_view name) const {
 Image ImageCache::loadImage(std::string_view name) const {
   Image image;
   const std::string path(name);
-  std::ifstream file(looseFolder_.empty() ? std::filesystem::path(path) : looseFolder_ / path,
-                     std::ios::binary);
+  std::ifstream file;
   bool decoded = false;
-  if (file.is_open()) {
+  if (openLocalFile(looseFolder_.empty() ? std::filesystem::path(path) : looseFolder_ / path,
+                    file)) {
     ResourceStream stream;
     stream.attach(file);
     decoded = decodeImage(stream, image);

@@ -42,11 +42,34 @@ struct PngLayout {
   uint64_t packedBytes;  // the image's bytes before any transform, filter bytes aside
 };
 
+// A short read fails before anything is copied, so libpng never works on a partly filled
+// buffer. (The chunk walk below leaves libpng no short read to make.)
 void readFromMemory(png_structp png, png_bytep out, size_t length) {
   auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
   if (length > reader->size - reader->position) png_error(png, "unexpected end of data");
   std::memcpy(out, reader->data + reader->position, length);
   reader->position += length;
+}
+
+uint32_t bigEndian32(const uint8_t* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+// True when every chunk up to and including IEND lies whole within the data. libpng takes a
+// chunk's declared length at its word: for an ancillary chunk such as sCAL or pCAL it
+// reserves and clears that much (1.6 GB for a file of 700 bytes) before its read runs short.
+// A file that ends before IEND could never decode, so refusing it changes no result.
+bool chunksFitInData(const uint8_t* data, size_t size) {
+  constexpr size_t kSignatureBytes = 8;
+  constexpr size_t kChunkOverhead = 12;  // length, type and checksum
+  size_t at = kSignatureBytes;
+  while (at <= size && size - at >= kChunkOverhead) {
+    const uint32_t length = bigEndian32(data + at);
+    if (length > PNG_UINT_31_MAX || length > size - at - kChunkOverhead) return false;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    at += kChunkOverhead + length;
+  }
+  return false;
 }
 
 // The game has no log: errors unwind quietly, warnings are dropped.
@@ -172,7 +195,7 @@ bool assignDecoded(const PngLayout& layout, std::vector<uint8_t> pixels, Image& 
 
 bool decodePng(const uint8_t* data, size_t size, Image& image) {
   image = Image();
-  if (!data) return false;
+  if (!data || !chunksFitInData(data, size)) return false;
   ReadStructs structs;
   structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
   if (!structs.png) return false;

@@ -19,7 +19,8 @@ class Image;
 //  - tRNS transparency chunks are ignored (transparency comes from the colour
 //    key alone);
 //  - interlaced images are de-interlaced.
-// Sizes above 65535, declared sizes that the data could never fill, and
-// decoded images above 64 MiB are rejected before anything is allocated. On
-// failure the image is left empty.
+// Sizes above 65535, declared sizes that the data could never fill, chunks
+// that run past the end of the data (or stop short of IEND), and decoded
+// images above 64 MiB are rejected before anything is allocated. On failure
+// the image is left empty.
 bool decodePng(const uint8_t* data, size_t size, Image& image);

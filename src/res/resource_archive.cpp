@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "res/local_file.h"
+
 ResourceArchive* resourceArchive = nullptr;
 
 namespace {
@@ -52,9 +54,8 @@ std::string foldArchiveName(std::string_view name) {
   return folded;
 }
 
-ResourceArchive::ResourceArchive(const char* path)
-    : stream_(std::make_unique<std::ifstream>(path, std::ios::binary)) {
-  open_ = static_cast<std::ifstream*>(stream_.get())->is_open();
+ResourceArchive::ResourceArchive(const char* path) : stream_(std::make_unique<std::ifstream>()) {
+  open_ = openLocalFile(path, static_cast<std::ifstream&>(*stream_));
   if (open_) readIndex();
 }
 

@@ -28,8 +28,12 @@ Meter::~Meter() {
   releaseImage(fillImage);
 }
 
+// A position outside the range (a glide step that came late, a value above a lowered maximum)
+// shows as the nearer end, and a range of one value as empty, so the extent never leaves the
+// meter and never comes from a division by zero.
 double Meter::extentFor(double position) const {
-  double f = (position - min) / (static_cast<double>(max) - min);
+  const double span = static_cast<double>(max) - min;
+  const double f = span > 0 ? std::clamp((position - min) / span, 0.0, 1.0) : 0.0;
   return vertical ? (1.0 - f) * rect.height() : f * rect.width();
 }
 

@@ -73,8 +73,13 @@ void Slider::dragTo(int32_t x, int32_t y) {
   post(NotifyValueChanged, static_cast<int32_t>(v));
 }
 
+void Slider::hide() {
+  dragging = false;
+  Widget::hide();
+}
+
 bool Slider::onLeftDown(int32_t x, int32_t y, int32_t) {
-  if (rect.contains(x, y)) {
+  if (visible && rect.contains(x, y)) {
     setCapture(this);
     if (thumbRect.contains(x, y)) {
       dragging = true;
@@ -96,7 +101,7 @@ bool Slider::onLeftUp(int32_t x, int32_t y, int32_t) {
 }
 
 bool Slider::onMouseMove(int32_t x, int32_t y, int32_t) {
-  if (dragging) dragTo(x, y);
+  if (dragging && visible) dragTo(x, y);
   return false;
 }
 

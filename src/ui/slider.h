@@ -11,6 +11,8 @@ class Slider : public Widget {
          uint32_t min, uint32_t max, uint16_t id, bool vertical);
   ~Slider() override;
 
+  // Ends a drag in progress: a hidden slider takes no input.
+  void hide() override;
   void draw(Image& target, const Rect& clip) override;
   bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
   bool onLeftUp(int32_t x, int32_t y, int32_t flags) override;

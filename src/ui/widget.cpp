@@ -17,8 +17,12 @@ void Widget::show() {
   markDirty();
 }
 
+// A hidden widget takes no input, so a capture it kept would swallow every later click.
 void Widget::hide() {
   visible = false;
+  if (currentScreen != nullptr && currentScreen->captureWidget == this) {
+    currentScreen->captureWidget = nullptr;
+  }
   markDirty();
 }
 

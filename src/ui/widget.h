@@ -33,6 +33,7 @@ class Widget {
 
   virtual bool update(uint32_t now);
   virtual void show();
+  // Also gives up the screen's capture when this widget holds it.
   virtual void hide();
   virtual bool isDirty() { return dirty; }
   virtual const Rect* getRect() { return &rect; }

@@ -44,6 +44,23 @@ TEST_F(EntryTest, MissingArchiveIsReportedWithoutAWindow) {
   EXPECT_EQ(backend.windowsOpened, 0);
 }
 
+TEST_F(EntryTest, AFolderNamedLikeTheArchiveIsReportedAsMissing) {
+  auto folder = std::filesystem::temp_directory_path() / "entry_test_folder" / "gyrotide.zap";
+  std::filesystem::create_directories(folder);
+  ResourceArchive archive(folder.c_str());
+  ScopedResourceArchive use(archive);
+  // Should a game start after all, its window is closed at once so the test still ends.
+  backend.onWait = [&](uint32_t timeout) {
+    backend.now += timeout;
+    backend.send(MessageKind::Close);
+  };
+  EXPECT_EQ(entry(""), 0);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "Gyromania can't find the resource file 'gyrotide.zap'!");
+  EXPECT_EQ(backend.windowsOpened, 0);
+  std::filesystem::remove_all(folder.parent_path());
+}
+
 TEST_F(EntryTest, WithTheArchiveTheGameRunsUntilItsWindowCloses) {
   auto path = std::filesystem::temp_directory_path() / "entry_test_gyrotide.zap";
   {

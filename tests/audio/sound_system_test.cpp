@@ -179,6 +179,14 @@ TEST_F(SoundSystemTest, OggKeepsItsOwnFormatAndLooseFilesComeFirst) {
   EXPECT_EQ(sounds.getSound("explode-big.ogg")->format.channels, 1);
 }
 
+TEST_F(SoundSystemTest, AFolderNamedLikeASoundIsNoLooseFile) {
+  useArchive({{"swap.wav", countingWave(2)}});
+  std::filesystem::create_directory(dir / "swap.wav");
+  SoundSystem sounds(2, 22050);
+  restartSound(sounds.getSound("swap.wav"));
+  EXPECT_EQ(advance(2), countingFrames(2));
+}
+
 TEST_F(SoundSystemTest, WithoutADeviceEverythingIsSilentAndNothingIsSaid) {
   backend.audioAvailable = false;
   useArchive({{"swap.wav", countingWave(4)}});

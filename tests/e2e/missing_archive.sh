@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Started in a folder without its archive, the program says so, opens no window and exits 0.
+# With "folder" as second argument, a folder named like the archive stands in its place.
 set -u
 program=$1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"
+[ "${2:-}" = folder ] && mkdir gyrotide.zap
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 20 "$program" 2>stderr.txt
 code=$?
 expected="Gyromania: Gyromania can't find the resource file 'gyrotide.zap'!"

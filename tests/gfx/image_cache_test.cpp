@@ -81,6 +81,11 @@ TEST_F(ImageCacheTest, LooseFileThatDoesNotDecodeFallsBackToTheMember) {
   EXPECT_EQ(blueOf(cache.getImage("glyphs.bmp")), 0);
 }
 
+TEST_F(ImageCacheTest, AFolderNamedLikeAnImageIsNoLooseFile) {
+  std::filesystem::create_directory(dir / "pic.bmp");
+  EXPECT_EQ(blueOf(cache.getImage("pic.bmp")), 7);
+}
+
 TEST_F(ImageCacheTest, FontsAreSharedAndDeletedAtTheirLastRelease) {
   BitmapFont* font = cache.getFont("glyphs.bmp");
   EXPECT_EQ(&font->strip(), cache.getImage("glyphs.bmp"));

@@ -64,6 +64,16 @@ TEST(ResourceArchive, EmptyOrMissingArchiveGivesEmptyViews) {
   EXPECT_EQ(readAll(view), "");
 }
 
+// A folder opens as a stream on this system; it must still count as no archive at all.
+TEST(ResourceArchive, AFolderOfThatNameIsNoArchive) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "gyrotide.zap");
+  ResourceArchive folder((dir / "gyrotide.zap").c_str());
+  EXPECT_FALSE(folder.isOpen());
+  EXPECT_TRUE(folder.entries().empty());
+  EXPECT_EQ(folder.openMember("puzzles.ini").size(), 0u);
+}
+
 TEST(ResourceArchive, ReadsStopAtTheMemberEndAndRewind) {
   auto archive = memoryArchive(buildArchive({{"m", "0123456789"}, {"next", "NEXT"}}));
   ResourceStream m = archive->openMember("m");

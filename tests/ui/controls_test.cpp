@@ -174,6 +174,55 @@ TEST_F(ControlsTest, HoverIsReportedOnEntryAndHiddenButtonsIgnoreThePointer) {
   EXPECT_FALSE(b->down);
 }
 
+// Hiding a button in the middle of a press must not leave the whole screen listening to it.
+TEST_F(ControlsTest, AButtonHiddenWhilePressedGivesUpTheCapture) {
+  Button* hidden = addButton(100, 100, 2000);
+  addButton(200, 100, 2001);
+  screen.onLeftDown(105, 105, 0);
+  ASSERT_EQ(screen.captureWidget, hidden);
+  hidden->hide();
+  EXPECT_EQ(screen.captureWidget, nullptr);
+  screen.onLeftUp(105, 105, 0);
+  log.clear();
+  click(205, 105);
+  EXPECT_EQ(log, (Log{"2001 4026531842 0", "2001 4026531841 0"}));
+
+  // Hiding a widget that holds no capture leaves another's alone.
+  screen.onLeftDown(205, 105, 0);
+  Button* other = static_cast<Button*>(screen.findChild(2001));
+  hidden->hide();
+  EXPECT_EQ(screen.captureWidget, other);
+}
+
+TEST_F(ControlsTest, AHiddenSliderTakesNoClicksOrDrags) {
+  auto* s =
+      new Slider("ctl-track.bmp", "ctl-thumb.bmp", Rect(100, 50, 280, 70), 0, 100, 2050, false);
+  screen.addChild(s);
+  s->hide();
+  EXPECT_FALSE(screen.onLeftDown(110, 60, 0));  // on the thumb
+  EXPECT_EQ(screen.captureWidget, nullptr);
+  EXPECT_FALSE(s->dragging);
+  screen.onMouseMove(189, 60, 0);
+  screen.onLeftUp(189, 60, 0);
+  EXPECT_EQ(s->value, 0u);
+  EXPECT_TRUE(log.empty());
+
+  // Hidden in the middle of a drag: the drag ends there and later moves change nothing.
+  s->show();
+  ASSERT_TRUE(screen.onLeftDown(110, 60, 0));
+  screen.onMouseMove(189, 60, 0);
+  ASSERT_EQ(s->value, 50u);
+  s->hide();
+  EXPECT_EQ(screen.captureWidget, nullptr);
+  EXPECT_FALSE(s->dragging);
+  screen.onMouseMove(268, 60, 0);
+  screen.onLeftUp(268, 60, 0);
+  s->show();
+  screen.onMouseMove(110, 60, 0);
+  EXPECT_EQ(s->value, 50u);
+  EXPECT_EQ(log, Log{"2050 4026531856 50"});
+}
+
 TEST_F(ControlsTest, MissingImagesLeaveControlsThatCannotBeHit) {
   Button b(10, 10, "no-such.bmp", 2004);
   EXPECT_TRUE(b.rect.isEmpty());
@@ -235,6 +284,39 @@ TEST_F(ControlsTest, MeterGlidesOneUnitPerTenthOfASecond) {
 
   m->setMax(20);  // still above min: only the top end moves
   EXPECT_EQ(m->max, 20u);
+}
+
+// A range of one value shows an empty meter instead of dividing by zero.
+TEST_F(ControlsTest, MeterWithMinimumEqualToMaximumShowsEmpty) {
+  Meter vertical(Rect(0, 0, 10, 100), 0, 100, "", "", 2012, true);
+  vertical.setMax(0);  // the value (50) now lies outside the range 0..0
+  EXPECT_EQ(vertical.extent, 100);
+  Meter horizontal(Rect(0, 0, 100, 10), 7, 7, "", "", 2012, false);
+  horizontal.setValue(7);
+  EXPECT_EQ(horizontal.extent, 0);
+  horizontal.animateTo(9);
+  horizontal.update(1000);
+  EXPECT_EQ(horizontal.extent, 0);
+}
+
+// A glide step that comes long after its time stops at the end of the meter.
+TEST_F(ControlsTest, MeterExtentStaysWithinTheMeterAfterALateUpdate) {
+  Meter down(Rect(167, 144, 177, 244), 0, 100, "", "", 2012, true);
+  down.setValue(60);
+  backend.now = 1000;
+  down.animateTo(40);
+  down.update(101000);  // 1000 units late
+  EXPECT_EQ(down.value, 40u);
+  EXPECT_GE(down.extent, 0);
+  EXPECT_LE(down.extent, 100);
+
+  Meter up(Rect(0, 0, 200, 10), 0, 100, "", "", 2012, false);
+  up.setValue(40);
+  up.animateTo(60);
+  up.update(101000);
+  EXPECT_EQ(up.value, 60u);
+  EXPECT_GE(up.extent, 0);
+  EXPECT_LE(up.extent, 200);
 }
 
 TEST_F(ControlsTest, LabelAlignsItsText) {
