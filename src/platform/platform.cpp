@@ -102,6 +102,11 @@ void Backend::messageBox(const std::string& text, const std::string& caption) {
   showMessageBox(text, caption);
 }
 
+Store& Backend::store() {
+  if (!store_) store_ = std::make_unique<FileStore>(storeFoldersFromEnvironment());
+  return *store_;
+}
+
 Backend::Window* Backend::findWindow(WindowId id) {
   auto found = windows_.find(id);
   return found == windows_.end() ? nullptr : &found->second;

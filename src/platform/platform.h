@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/audio.h"
+#include "platform/store.h"
 
 namespace platform {
 
@@ -134,6 +135,10 @@ class Backend {
   // run without a display still says what went wrong.
   void messageBox(const std::string& text, const std::string& caption);
 
+  // The settings store. By default the file store in the folders the environment names, made
+  // on first use; the headless backend keeps its own.
+  virtual Store& store();
+
  protected:
   struct Window {
     WindowId id = 0;
@@ -161,6 +166,7 @@ class Backend {
   std::map<WindowId, Window> windows_;
   std::deque<Message> queue_;
   WindowId nextId_ = 1;
+  std::unique_ptr<Store> store_;
 };
 
 // The backend the game runs on; set once by the program or by a test.

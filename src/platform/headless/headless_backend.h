@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/headless/headless_audio.h"
+#include "platform/headless/memory_store.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -30,6 +31,7 @@ class HeadlessBackend : public Backend {
   std::optional<std::string> clipboardText() override { return clipboard; }
   // A HeadlessAudioDevice, or null when the test says there is no device.
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
+  Store& store() override { return *settingsStore; }
 
   // Queues a message for the first open window (or for `window`).
   void send(MessageKind kind, uint32_t param = 0, WindowId window = 0);
@@ -60,6 +62,8 @@ class HeadlessBackend : public Backend {
   HeadlessAudioDevice* audio = nullptr;  // the open device, owned by whoever opened it
   // Called when the game waits for a message; by default the clock moves on by the timeout.
   std::function<void(uint32_t timeoutMs)> onWait;
+  // The settings store: in memory, unless a test puts a FileStore on a temporary folder here.
+  std::unique_ptr<Store> settingsStore = std::make_unique<MemoryStore>();
 
  protected:
   bool openWindow(Window& window) override;
