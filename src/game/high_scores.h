@@ -5,16 +5,19 @@
 #include <cstdint>
 #include <string>
 
+#include "store/settings.h"
+
 // The table of the four best scores as plain data. Entry 0 is the lowest, entry 3 the best;
 // a new score beats an entry only when it is greater, so it goes below an equal one.
 namespace high_scores {
 
-inline constexpr size_t kRows = 4;
-// The most characters a typed name may have.
-inline constexpr uint16_t kNameLength = 8;
+// The table as the settings keep it.
+inline constexpr size_t kRows = kHighScoreCount;
+// The most characters a typed name may have: what the saved table holds.
+inline constexpr uint16_t kNameLength = kHighScoreNameLength;
 
-using Scores = std::array<uint16_t, kRows>;
-using Names = std::array<std::string, kRows>;
+using Scores = decltype(Settings::hsScores);
+using Names = decltype(Settings::hsNames);
 
 // The row the score would take, or -1 when it does not beat the lowest entry.
 int qualifyingRow(const Scores& scores, uint16_t score);

@@ -128,8 +128,8 @@ class Backend {
   virtual std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) = 0;
 
   // The text on the system clipboard, as UTF-8; nothing when the clipboard holds no text or
-  // cannot be read.
-  virtual std::optional<std::string> clipboardText() = 0;
+  // cannot be read. A system without a clipboard never has text there.
+  virtual std::optional<std::string> clipboardText() { return std::nullopt; }
 
   // A modal message box with an OK button and no owner. Also printed on standard error, so a
   // run without a display still says what went wrong.

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -313,7 +312,6 @@ class PictureBackend : public platform::Backend {
   std::unique_ptr<platform::AudioDevice> openAudio(const platform::PcmFormat&) override {
     return nullptr;
   }
-  std::optional<std::string> clipboardText() override { return std::nullopt; }
 
  protected:
   bool openWindow(Window&) override { return true; }
