@@ -9,8 +9,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libpng-dev libvorbis-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev xvfb xdotool
+  clang libclang-rt-14-dev xvfb xdotool x11-apps
   sound-theme-freedesktop alsa-utils
+  desktop-file-utils appstream man-db dpkg-dev
 )
 
 install_missing() {

@@ -4,14 +4,14 @@
 #include <memory>
 #include <vector>
 
+#include "app/run_loop.h"
 #include "core/game_clock.h"
 #include "core/random.h"
-#include "app/run_loop.h"
-#include "screens/game_screen.h"
 #include "gfx/display_window.h"
 #include "gfx/image_cache.h"
 #include "platform/platform.h"
 #include "res/resource_archive.h"
+#include "screens/game_screen.h"
 
 namespace {
 
@@ -42,6 +42,8 @@ void loadIcon(platform::Icon& icon) {
   icon.bgra = bgra.data();
 }
 
+}  // namespace
+
 void chooseFirstBoard(GameScreen& screen, bool restored) {
   if (!restored) {
     screen.resetBoard();
@@ -49,10 +51,12 @@ void chooseFirstBoard(GameScreen& screen, bool restored) {
     screen.nextPuzzle();
   } else if (screen.allowance == 0) {
     screen.newGame();
+  } else if (screen.solved) {
+    // Saved just as it was solved, with bonus left: solved it stays, lock, button and all,
+    // and the rest of the bonus drains from now.
+    screen.startSolved();
   }
 }
-
-}  // namespace
 
 void registerWindowClass() {
   platform::WindowClass windowClass;

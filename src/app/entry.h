@@ -12,6 +12,13 @@ using AppBody = int (*)(const std::string& commandLine);
 // inside the handler that turns escaping failures into a message box and exit code 1.
 int entry(const std::string& commandLine, AppBody body = appMain);
 
+class GameScreen;
+
+// The board the player sees first: the starter board without a saved game; a restored game is
+// moved on from when solved, replaced by a new game when its allowance is spent, and otherwise
+// played on as it was.
+void chooseFirstBoard(GameScreen& screen, bool restored);
+
 // Registers the class of the main window ("ZapWindow") with the window procedure.
 void registerWindowClass();
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "game/board.h"
+#include "store/settings.h"
 
 // A whole board as a record and as text. The puzzle file and the saved game both carry a board
 // as the 166-letter board code: a checksum of four letters, then two letters for each of the 81
@@ -20,7 +21,9 @@ struct PuzzleRecord {
   BoardCodes tiles{};      // cells 0 to 80
 };
 
-inline constexpr size_t kBoardCodeLength = 4 + 2 * board::kCells;
+// kBoardCodeLength (166: four checksum letters and two letters a cell) lives with the saved
+// game's text layout, which carries a board code and sits below the game.
+static_assert(kBoardCodeLength == 4 + 2 * board::kCells);
 
 // The sum of the 81 tile codes, kept to 16 bits: what the checksum letters hold.
 uint16_t boardChecksum(const BoardCodes& tiles);

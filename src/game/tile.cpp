@@ -62,6 +62,13 @@ void Tile::fromByte(uint8_t code) {
   if (kind == TileKind::Bomb) armFuse(kFuseRange);
 }
 
+void Tile::setContent(TileCode code) {
+  pinned = code.pinned();
+  if (code.kind() != kind) exploding = false;  // a blast belongs to the bomb it came from
+  kind = code.kind();
+  setConnections(code.lines());
+}
+
 void Tile::setConnections(uint8_t bits) {
   connections = bits & line::All;
   rebuildSprite();
@@ -106,15 +113,29 @@ void Tile::rotate(bool clockwise, bool animated) {
 }
 
 void Tile::armFuse(uint32_t range) {
-  kind = TileKind::Bomb;
+  setFuse(range != 0
+              ? rules::kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1))
+              : 0);
+}
+
+void Tile::setFuse(uint32_t delayMs) {
+  // A bomb arming afresh keeps its picture: rebuilding it would cut short a turn under way, and
+  // the board would never hear that the turn came to rest.
+  if (kind != TileKind::Bomb) {
+    kind = TileKind::Bomb;
+    rebuildSprite();
+  }
   exploding = false;
-  rebuildSprite();
   const uint32_t now = GameClock::now();
   lastTick = now;
-  fuseDeadline = now;
-  if (range != 0) {
-    fuseDeadline += rules::kFuseMinimum + static_cast<uint32_t>(gameRandom() % (uint64_t{range} + 1));
-  }
+  fuseDeadline = now + delayMs;
+}
+
+void Tile::spinFullTurn() {
+  if (!sprite) return;
+  const int32_t frame = kFramesPerTurn * orientation(connections);
+  sprite->startAt(frame, kFrames, GameClock::now());
+  markDirty();
 }
 
 void Tile::makePlain() {

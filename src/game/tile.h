@@ -46,6 +46,9 @@ class Tile : public Widget {
   TileCode code() const { return TileCode(toByte()); }
   // Takes kind, lines and pin from a tile code; a new bomb gets a fresh fuse.
   void fromByte(uint8_t code);
+  // Takes kind, lines and pin from a tile code the rules have already settled: no random
+  // draw, and a bomb keeps whatever fuse it has (setFuse gives it the one the rules drew).
+  void setContent(TileCode code);
   void setConnections(uint8_t bits);
   // Loads the strip for the current kind and lines and shows it at rest.
   void rebuildSprite();
@@ -54,6 +57,10 @@ class Tile : public Widget {
   void rotateCounterClockwise(bool animated);
   // Makes the tile a bomb. A range of 0 leaves no fuse running.
   void armFuse(uint32_t range);
+  // Makes the tile a bomb that goes off delayMs from now (0: no fuse running).
+  void setFuse(uint32_t delayMs);
+  // One whole turn round to where it stands now: the solved board's flourish.
+  void spinFullTurn();
   void makePlain();
   // Exchanges kind, lines and pin; widgets, ids, places and fuse times stay.
   void swapContents(Tile& other);

@@ -2,7 +2,7 @@
 
 // The platform layer: the few operating-system services the game needs (a millisecond clock,
 // one window with a message queue, mouse capture, presenting the picture, a message box, an
-// audio device, the clipboard's text).
+// audio device, the clipboard's text, opening a web page in the browser).
 // `Backend` keeps what every backend shares (window classes, windows and their slot, the
 // queue, dispatch); a backend fills in the rest. The game reaches it through `platform::backend()`.
 
@@ -130,6 +130,10 @@ class Backend {
   // The text on the system clipboard, as UTF-8; nothing when the clipboard holds no text or
   // cannot be read. A system without a clipboard never has text there.
   virtual std::optional<std::string> clipboardText() { return std::nullopt; }
+
+  // Opens a web address (a file:// address for a page on disk) in the user's browser; false
+  // when the system has no way to.
+  virtual bool openUrl(const std::string& url) = 0;
 
   // A modal message box with an OK button and no owner. Also printed on standard error, so a
   // run without a display still says what went wrong.

@@ -1,29 +1,182 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "game/board.h"
+#include "game/board_code.h"
+#include "screens/layout.h"
 #include "ui/screen.h"
 
-// The one screen of the game: the board, the controls and the game state. For now it holds
-// the state the start-up sequence reads and the operations it calls.
+class BitmapFont;
+class BoardView;
+class Button;
+class Dialog;
+class Label;
+class Meter;
+class Picture;
+class Sound;
+class Tile;
+
+// The game's sound effects, each loaded once and started again from its beginning when played.
+enum class Sfx : uint8_t {
+  Hiss,        // the pointer entered a button
+  Pop,         // a button went down
+  Snap,        // a tile turned; a drop that swapped nothing
+  Ratchet,     // the linked tiles turned
+  Swap,        // two sliding tiles swapped
+  Clank,       // a click on a fixed tile
+  Swirl,       // a new puzzle or a new game
+  Twiddle,     // looping while the bonus drains into the score
+  Explode,     // an explosion where a blast hit
+  ExplodeBig,  // an explosion where a bomb went off
+  Bloop,       // a click on a pop-up outside its controls
+};
+inline constexpr size_t kSfxCount = 11;
+inline constexpr std::array<const char*, kSfxCount> kSfxNames = {
+    "hiss.ogg",  "pop2.ogg",    "snap2.ogg",   "ratchet4.ogg",    "swap.ogg", "clank.ogg",
+    "swirl.ogg", "twiddle.ogg", "explode.ogg", "explode-big.ogg", "bloop.ogg"};
+
+// The one screen of the game: the board of 81 tiles, the controls down the left, the
+// loose-ends counter, the score and the allowance meter. It owns the game state, applies the
+// rules (game/rules.h) to it and brings its widgets up to date, and it hears every
+// notification any widget posts.
+//
+// The code is split by concern: game_screen.cpp builds, draws and tears down;
+// game_screen_rules.cpp holds the game operations; game_screen_notify.cpp the reactions to
+// notifications; game_screen_popups.cpp the pop-ups and the manual.
 class GameScreen : public Screen {
  public:
   explicit GameScreen(const std::string& commandLine);
   ~GameScreen() override;
 
+  bool update(uint32_t now) override;
+  void draw(Image& target, const Rect& clip) override;
+  void show() override;
+  void hide() override;
+  bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;
+  // Closing the window is always allowed.
   bool onClose() override { return true; }
 
   // Loads the options and the game in progress; true when a saved game was restored.
   bool loadSettings();
-  void saveSettings();
-  // Loads fonts, sounds, the puzzle file and the controls.
+  bool saveSettings();
+  // The codes of the 81 tiles as they stand.
+  BoardCodes boardCodes() const;
+  // Fonts, the puzzle file, the pictures kept for the run, the sounds and the controls.
   void loadResources();
-  // The first board of a player without a saved game.
+
+  // The game's operations: each calls the rules, then updates tiles, labels and meter.
+  // The starter board: a lone plain tile in a ring of fixed ones.
   void resetBoard();
+  // Random lines that fit together; false (the tiles untouched) when the board cannot be dealt.
+  bool dealBoard();
+  // Disturbs the dealt board and sets the allowance; false when nothing could disturb it.
+  bool scramble();
+  // Counts the loose ends, shows the count and sets `solved`.
+  uint16_t countLooseEnds();
+  void chargeMove(uint16_t n);
+  void startSolved();
+  void setScore(uint16_t v);
+  // A new puzzle of the current difficulty; score and level stay.
   void nextPuzzle();
   void newGame();
-  uint16_t countLooseEnds();
+  // Puts a puzzle (or a restored board) on the tiles and presses its difficulty's button.
+  void applyRecord(const PuzzleRecord& record);
+  // Reads the archive's puzzle file into the four lists.
+  void readPuzzleFile();
 
+  // The consequences of the options, applied when the options are confirmed.
+  // Bombs off: every bomb on the board becomes plain.
+  void applyBombsOption();
+  // Shows or hides the score, its backing and the meter, and swaps new puzzle for new game;
+  // switching scoring on starts a new game.
+  void applyScoringOption();
+  // The red marks and which of help and no help is shown.
+  void applyHintsOption();
+
+  // Pop-ups. Each returns the dialog it opened, or null when there is none to show.
+  // A pop-up asking for the name of a new high score, or null when the score does not qualify.
+  Dialog* offerHighScore();
+  // The next tutorial tip, opened as the pop-up; null when none is due.
+  Dialog* showNextTip();
+  Dialog* makeOptionsScreen();
+  Dialog* makeInstructionsScreen();
+  // Opens the player's manual in the browser, out of full screen first.
+  void openManual();
+
+  std::array<Tile*, board::kCells> tiles{};
+  Tile* dragTile = nullptr;
+  Picture* background = nullptr;
+  BitmapFont* numberFont = nullptr;
+  BitmapFont* tileFont = nullptr;
+  BitmapFont* smallFont = nullptr;
+  Label* looseEndsLabel = nullptr;
+  Picture* scoreBackground = nullptr;
+  Label* scoreLabel = nullptr;
+  Meter* meter = nullptr;
+  Widget* nameEntry = nullptr;  // the high-score name field while its pop-up is open
+  std::array<Button*, 4> difficultyButtons{};
+  Button* newPuzzleButton = nullptr;
+  Button* newGameButton = nullptr;
+  Button* nextPuzzleButton = nullptr;
+  Dialog* boardLock = nullptr;
+  Button* helpButton = nullptr;
+  Button* noHelpButton = nullptr;
+  BoardView* boardView = nullptr;
+  std::array<Sound*, kSfxCount> sounds{};
+
+  uint8_t difficulty = 0;  // 0 easy, 1 medium, 2 hard, 3 crazy
+  uint16_t puzzleIndex = 0;
+  uint16_t level = 0;
+  uint16_t score = 0;
   uint16_t allowance = 0;
+  uint16_t allowanceMax = 0;
+  uint16_t moves = 0;
+  uint32_t lastTransfer = 0;
+  std::array<uint16_t, 4> hsScores{};
+  std::array<std::string, 4> hsNames;
+  bool fullScreen = false;
+  bool scoring = false;
+  bool bombs = true;
+  bool tutorial = false;
+  bool hints = false;
+  uint32_t tipsSeen = 0;
+  bool solved = false;
+  uint32_t solvedAt = 0;
+  std::array<std::vector<PuzzleRecord>, 4> puzzleLists;
+
+ private:
+  void createChildren();
+  Button* addButton(const layout::Placed& placed, bool shown = true);
+  // Shows or hides a control and redraws the place it leaves or takes.
+  void showIf(Widget* w, bool shown);
+  void playSound(Sfx which);
+  Sound* sound(Sfx which) const { return sounds[static_cast<size_t>(which)]; }
+  void putCodes(const BoardCodes& codes);
+  // The dragged tile while its drag lasts; null (and forgotten) once the tile is gone.
+  Tile* liveDragTile();
+  // Deals and scrambles, dealing afresh (within a bound) while the scramble leaves no loose
+  // end. False when the board could not be made playable.
+  bool dealAndScramble();
+  void settleUnplayableBoard();
+  void updateSolved(uint32_t now);
+  void takeRestOfBonus();
+
+  // Notification steps, in the order they run.
+  void onDrag(uint16_t sender, uint32_t code, int32_t value);
+  void onRotationEnd();
+  void playSoundFor(uint16_t sender, uint32_t code);
+  void onBlast(uint16_t sender, uint32_t code, int32_t value);
+  void showExplosion(const Tile& hit, uint32_t code);
+  bool onClicked(uint16_t sender);
+  void onOptionChanged(uint16_t sender, int32_t value);
+  void startNewGameFromButton();
+  void toggleHints();
+  void confirmOptions();
+  // Filled in by the high-score table: the reset table, and the typed name into its row.
+  void resetHighScores();
+  void storeHighScoreName();
 };

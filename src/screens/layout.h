@@ -41,7 +41,15 @@ enum : uint16_t {
   kNewGameId = 2020,
   kNameConfirmedId = 2022,
   kWebId = 2055,
+  // The options pop-up: two level sliders and five check boxes, then OK.
+  kSoundLevelId = 2100,
+  kMusicLevelId = 2101,
+  kFullScreenBoxId = 2102,
+  kScoringBoxId = 2103,
+  kBombsBoxId = 2104,
+  kTutorialBoxId = 2105,
   kOptionsOkId = 2106,
+  kHintsBoxId = 2107,
   kCloseId = 3000,  // closes the instructions and a tutorial tip
   kBlastId = 2200,
 };

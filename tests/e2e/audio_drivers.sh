@@ -10,6 +10,9 @@ cleanup() { [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$dir"; }
 trap cleanup EXIT
 cp "$archive" "$dir/"
 cd "$dir"
+# A store of its own: the tests never touch the settings or scores of the person running them.
+export XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/data
+export GYROTIDE_USER_STORE=$dir/user GYROTIDE_MACHINE_STORE=$dir/machine
 
 run() {  # audio driver; waits for the program to be under way, then ends it politely
   local driver=$1

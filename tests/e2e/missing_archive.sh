@@ -6,6 +6,9 @@ program=$1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"
+# A store of its own: the tests never touch the settings or scores of the person running them.
+export XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/data
+export GYROTIDE_USER_STORE=$dir/user GYROTIDE_MACHINE_STORE=$dir/machine
 [ "${2:-}" = folder ] && mkdir gyrotide.zap
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 20 "$program" 2>stderr.txt
 code=$?

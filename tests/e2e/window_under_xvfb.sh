@@ -12,6 +12,9 @@ cleanup() { [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; [ -n "${xpid:-}" ] 
 trap cleanup EXIT
 cp "$archive" "$dir/"
 cd "$dir"
+# A store of its own: the tests never touch the settings or scores of the person running them.
+export XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/data
+export GYROTIDE_USER_STORE=$dir/user GYROTIDE_MACHINE_STORE=$dir/machine
 # Xvfb picks a free display and writes its number once it accepts clients.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt >/dev/null 2>&1 &
 xpid=$!

@@ -432,6 +432,7 @@ class BareBackend : public platform::Backend {
   std::unique_ptr<platform::AudioDevice> openAudio(const platform::PcmFormat&) override {
     return nullptr;
   }
+  bool openUrl(const std::string&) override { return false; }
 
  protected:
   bool openWindow(Window&) override { return false; }

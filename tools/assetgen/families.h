@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "draw.h"
 #include "output.h"
@@ -15,6 +16,8 @@ void makeTiles(Output& out);
 Canvas drawBackground();
 // Background, score panel, meter and the program's icon.
 void makeScreen(Output& out, const Canvas& background);
+// The program's icon for the desktop, in the icon theme's folder layout, one picture a size.
+void makeDesktopIcons(Output& out, const std::vector<int>& sizes);
 // Every button of the game screen, three frames each.
 void makeButtons(Output& out, const Canvas& background);
 // The two explosions.

@@ -148,6 +148,21 @@ void Output::rgb(const std::string& name, const Canvas& picture) {
   names_.push_back(name);
 }
 
+void Output::rgba(const std::string& name, const Canvas& picture) {
+  std::vector<uint8_t> rows;
+  rows.reserve(static_cast<size_t>(picture.width()) * picture.height() * 4);
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      Canvas::Pixel p = picture.at(x, y);
+      rows.insert(rows.end(), {p.r, p.g, p.b, p.a});
+    }
+  }
+  fs::path path = folder_ / name;
+  fs::create_directories(path.parent_path());
+  writePng(path, picture.width(), picture.height(), PNG_COLOR_TYPE_RGB_ALPHA, rows, 4);
+  names_.push_back(name);
+}
+
 void Output::keyed(const std::string& name, const Canvas& picture, const Canvas* shape,
                    int keyBelow) {
   const Canvas& mask = shape != nullptr ? *shape : picture;

@@ -21,6 +21,8 @@ class Output {
   // and the bottom-right pixel always does.
   void keyed(const std::string& name, const Canvas& picture, const Canvas* shape = nullptr,
              int keyBelow = 128);
+  // A 32-bit picture with straight alpha. The name may hold folders; they are created.
+  void rgba(const std::string& name, const Canvas& picture);
   // An 8-bit grey picture, one byte a pixel, rows top to bottom.
   void grey(const std::string& name, int width, int height, const std::vector<uint8_t>& pixels);
 

@@ -1,6 +1,8 @@
 // The game screen's backdrop and the pictures that sit in its fixed places: the score panel,
-// the allowance meter, and the program's icon.
+// the allowance meter, and the program's icon (for its window, and at the desktop's sizes).
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "families.h"
 
@@ -183,10 +185,12 @@ Canvas meterFill(const Canvas& background) {
   return fill;
 }
 
-// The icon: a small tile whose two curls make a swirl.
-Canvas icon() {
-  Canvas picture(32, 32);
+// The icon: a small tile whose two curls make a swirl, drawn on a 32-pixel grid and scaled to
+// size.
+Canvas icon(int size) {
+  Canvas picture(size, size);
   cairo_t* cr = picture.cr();
+  cairo_scale(cr, size / 32.0, size / 32.0);
   draw::roundedRect(cr, 0.5, 0.5, 31, 31, 6);
   draw::colour(cr, colours::lineEdge);
   cairo_fill(cr);
@@ -225,6 +229,13 @@ void makeScreen(Output& out, const Canvas& background) {
   out.rgb("scorebg.png", scorePanel(background));
   out.rgb("meterbg.png", meterBack(background));
   out.rgb("meterfg.png", meterFill(background));
-  Canvas picture = icon();
+  Canvas picture = icon(32);
   out.keyed("icon.png", picture);
+}
+
+void makeDesktopIcons(Output& out, const std::vector<int>& sizes) {
+  for (int size : sizes) {
+    std::string name = std::to_string(size) + "x" + std::to_string(size);
+    out.rgba("hicolor/" + name + "/apps/gyrotide.png", icon(size));
+  }
 }

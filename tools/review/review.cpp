@@ -309,6 +309,7 @@ class PictureBackend : public platform::Backend {
   void leaveFullScreen(platform::WindowId) override {}
   void setCapture(platform::WindowId) override {}
   void releaseCapture() override {}
+  bool openUrl(const std::string&) override { return false; }
   std::unique_ptr<platform::AudioDevice> openAudio(const platform::PcmFormat&) override {
     return nullptr;
   }

@@ -29,6 +29,11 @@ class HeadlessBackend : public Backend {
   void setCapture(WindowId window) override { captured = window; }
   void releaseCapture() override { captured = 0; }
   std::optional<std::string> clipboardText() override { return clipboard; }
+  // Records the address; the answer is openUrlAnswer.
+  bool openUrl(const std::string& url) override {
+    openedUrls.push_back(url);
+    return openUrlAnswer;
+  }
   // A HeadlessAudioDevice, or null when the test says there is no device.
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
   Store& store() override { return *settingsStore; }
@@ -54,9 +59,11 @@ class HeadlessBackend : public Backend {
   std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
   std::vector<Box> boxes;
   std::optional<std::string> clipboard;  // what clipboardText gives; nothing: no text there
-  std::vector<uint32_t> waits;           // every timeout the run loop waited with
-  bool audioAvailable = true;            // false: openAudio finds no device
-  bool audioNotifies = true;             // false: buffers can only be polled
+  std::vector<std::string> openedUrls;   // every address the game asked to open
+  bool openUrlAnswer = true;
+  std::vector<uint32_t> waits;  // every timeout the run loop waited with
+  bool audioAvailable = true;   // false: openAudio finds no device
+  bool audioNotifies = true;    // false: buffers can only be polled
   int audioOpens = 0;
   PcmFormat audioFormat;                 // the format last asked for
   HeadlessAudioDevice* audio = nullptr;  // the open device, owned by whoever opened it

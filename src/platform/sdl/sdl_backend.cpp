@@ -187,6 +187,10 @@ void SdlBackend::leaveFullScreen(WindowId window) {
   native.fullScreen = false;
 }
 
+bool SdlBackend::openUrl(const std::string& url) {
+  return SDL_OpenURL(url.c_str()) == 0;
+}
+
 std::unique_ptr<AudioDevice> SdlBackend::openAudio(const PcmFormat& primary) {
   return SdlAudioDevice::open(PcmFormat::pcm16(primary.channels, primary.samplesPerSec));
 }

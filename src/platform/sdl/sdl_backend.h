@@ -29,6 +29,7 @@ class SdlBackend : public Backend {
   uint32_t frameIntervalMs() override;
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
   std::optional<std::string> clipboardText() override;
+  bool openUrl(const std::string& url) override;
 
  protected:
   bool openWindow(Window& window) override;

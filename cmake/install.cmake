@@ -1,0 +1,62 @@
+# `cmake --install` lays the game out as Debian lays out its games, under any prefix:
+#   games/gyrotide                    the launcher (changes into the data folder, runs the game)
+#   lib/games/gyrotide/gyrotide       the program
+#   share/games/gyrotide/             gyrotide.zap, music.zap and the manual with its pictures
+#   share/applications/, share/metainfo/, share/icons/hicolor/, share/man/man6/
+# and, installing as root into /usr or /usr/local, /var/games/gyrotide for the shared scores.
+set(GYROTIDE_INSTALL_LAUNCHER_DIR games)
+set(GYROTIDE_INSTALL_PROGRAM_DIR lib/games/gyrotide)
+set(GYROTIDE_INSTALL_DATA_DIR share/games/gyrotide)
+# The one name the desktop entry, the metainfo and the desktop's software centres know the
+# game by.
+set(GYROTIDE_APP_ID org.zapfinch.gyrotide)
+# AppStream wants web addresses for the home page and the screenshot. The game has no web page
+# yet: the default is a placeholder to be set to the real one, where the manual's picture of
+# the game, build/manual/screen.png, is to be published as screenshot.png.
+set(GYROTIDE_HOMEPAGE "https://gyrotide.example" CACHE STRING
+    "The game's web page; the metainfo's screenshot is published there as screenshot.png")
+
+set(GYROTIDE_DOCS_OUT ${CMAKE_BINARY_DIR}/docs)
+find_program(GZIP_PROGRAM gzip REQUIRED)
+
+# The launcher finds both folders relative to its own.
+file(RELATIVE_PATH GYROTIDE_LAUNCHER_TO_DATA /${GYROTIDE_INSTALL_LAUNCHER_DIR}
+     /${GYROTIDE_INSTALL_DATA_DIR})
+file(RELATIVE_PATH GYROTIDE_LAUNCHER_TO_PROGRAM /${GYROTIDE_INSTALL_LAUNCHER_DIR}
+     /${GYROTIDE_INSTALL_PROGRAM_DIR}/gyrotide)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/launcher.sh.in ${GYROTIDE_DOCS_OUT}/launcher/gyrotide
+               @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+               GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+install(TARGETS gyrotide RUNTIME DESTINATION ${GYROTIDE_INSTALL_PROGRAM_DIR})
+install(PROGRAMS ${GYROTIDE_DOCS_OUT}/launcher/gyrotide DESTINATION ${GYROTIDE_INSTALL_LAUNCHER_DIR})
+install(FILES ${CMAKE_BINARY_DIR}/gyrotide.zap ${CMAKE_BINARY_DIR}/music.zap
+        DESTINATION ${GYROTIDE_INSTALL_DATA_DIR})
+# The built manual (tools/manual), where the web button looks for it: manual/index.html in the
+# folder the game runs in.
+install(DIRECTORY ${GYROTIDE_MANUAL_DIR} DESTINATION ${GYROTIDE_INSTALL_DATA_DIR})
+install(DIRECTORY ${GYROTIDE_ICON_DIR}/hicolor DESTINATION share/icons)
+
+# The metainfo, and the desktop entry for the configured prefix (both checked by the tests).
+configure_file(${PROJECT_SOURCE_DIR}/docs/gyrotide.metainfo.xml.in
+               ${GYROTIDE_DOCS_OUT}/${GYROTIDE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${GYROTIDE_DOCS_OUT}/${GYROTIDE_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+include(${PROJECT_SOURCE_DIR}/cmake/desktop_entry.cmake)
+gyrotide_write_desktop_entry(${PROJECT_SOURCE_DIR}/docs/gyrotide.desktop.in
+                             ${GYROTIDE_DOCS_OUT}/${GYROTIDE_APP_ID}.desktop
+                             "${CMAKE_INSTALL_PREFIX}" ${GYROTIDE_INSTALL_LAUNCHER_DIR})
+# The installed entry is written again for the prefix given to `cmake --install`.
+install(CODE "include(\"${PROJECT_SOURCE_DIR}/cmake/desktop_entry.cmake\")
+gyrotide_install_desktop_entry(\"${PROJECT_SOURCE_DIR}/docs/gyrotide.desktop.in\"
+  \"${GYROTIDE_DOCS_OUT}/installing\" ${GYROTIDE_APP_ID} ${GYROTIDE_INSTALL_LAUNCHER_DIR})")
+
+# The man page, compressed as Debian keeps them (no name or time stamp inside).
+add_custom_command(
+  OUTPUT ${GYROTIDE_DOCS_OUT}/gyrotide.6.gz
+  COMMAND ${GZIP_PROGRAM} -9 -n -c ${PROJECT_SOURCE_DIR}/docs/gyrotide.6 > ${GYROTIDE_DOCS_OUT}/gyrotide.6.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/gyrotide.6
+  COMMENT "Compressing the man page")
+add_custom_target(man_page ALL DEPENDS ${GYROTIDE_DOCS_OUT}/gyrotide.6.gz)
+install(FILES ${GYROTIDE_DOCS_OUT}/gyrotide.6.gz DESTINATION share/man/man6)
+
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/score_folder.cmake)

@@ -1,0 +1,57 @@
+// The pop-ups over the game screen, and the player's manual in the browser.
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "gfx/display_window.h"
+#include "platform/platform.h"
+#include "screens/game_screen.h"
+#include "ui/dialog.h"
+
+namespace {
+
+// The manual lies beside the archive, in the folder the game runs in.
+constexpr const char* kManualPage = "manual/index.html";
+
+// A file:// address for an absolute path: bytes other than unreserved ones and '/' are
+// written as %XX.
+std::string fileUrl(const std::filesystem::path& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path.generic_string()) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_' || c == '.' || c == '~' || c == '/';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 15];
+    }
+  }
+  return url;
+}
+
+}  // namespace
+
+Dialog* GameScreen::offerHighScore() { return nullptr; }
+
+Dialog* GameScreen::showNextTip() { return nullptr; }
+
+Dialog* GameScreen::makeOptionsScreen() { return nullptr; }
+
+Dialog* GameScreen::makeInstructionsScreen() { return nullptr; }
+
+void GameScreen::resetHighScores() {}
+
+void GameScreen::storeHighScoreName() {}
+
+// Out of full screen first, so the browser comes up where the player can see it. Without the
+// page nothing happens at all.
+void GameScreen::openManual() {
+  std::error_code error;
+  const std::filesystem::path page = std::filesystem::absolute(kManualPage, error);
+  if (error || !std::filesystem::is_regular_file(page, error)) return;
+  if (displayWindow != nullptr) displayWindow->leaveFullScreen();
+  platform::backend().openUrl(fileUrl(page));
+}
