@@ -23,4 +23,9 @@ int insertScore(Scores& scores, Names& names, uint16_t score) {
   return row;
 }
 
+void reset(Scores& scores, Names& names) {
+  scores = kResetScores;
+  for (size_t i = 0; i < kRows; ++i) names[i] = std::string(kDefaultHighScoreNames[i]);
+}
+
 }  // namespace high_scores

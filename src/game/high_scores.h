@@ -27,4 +27,9 @@ int qualifyingRow(const Scores& scores, uint16_t score);
 // does not qualify.
 int insertScore(Scores& scores, Names& names, uint16_t score);
 
+// The table the options' reset button leaves: the usual names with the scores 0 to 3, so
+// nearly any score of a game makes its way in.
+inline constexpr std::array<uint16_t, kRows> kResetScores = {0, 1, 2, 3};
+void reset(Scores& scores, Names& names);
+
 }  // namespace high_scores

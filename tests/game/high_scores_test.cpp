@@ -54,4 +54,13 @@ TEST(HighScores, TheBestPossibleScoreTopsTheTable) {
   EXPECT_EQ(high_scores::qualifyingRow(flat, 7), -1);
 }
 
+TEST(HighScores, ResetKeepsTheNamesWithTheScoresZeroToThree) {
+  Table t;
+  t.names = {"a", "b", "c", "d"};
+  high_scores::reset(t.scores, t.names);
+  EXPECT_EQ(t.scores, (Scores{0, 1, 2, 3}));
+  EXPECT_EQ(t.names, (Names{"Flint", "Opal", "Zinc", "Tin"}));
+  EXPECT_EQ(high_scores::insertScore(t.scores, t.names, 1), 0);  // beats only the 0
+}
+
 }  // namespace
