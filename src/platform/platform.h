@@ -2,7 +2,7 @@
 
 // The platform layer: the few operating-system services the game needs (a millisecond clock,
 // one window with a message queue, mouse capture, presenting the picture, a message box, an
-// audio device, opening a web page in the browser).
+// audio device, the clipboard's text, opening a web page in the browser).
 // `Backend` keeps what every backend shares (window classes, windows and their slot, the
 // queue, dispatch); a backend fills in the rest. The game reaches it through `platform::backend()`.
 
@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/audio.h"
@@ -125,6 +126,10 @@ class Backend {
   // The audio device, playing `primary` (16-bit PCM, its channels and rate; the system converts
   // to what the hardware wants). Null when there is no device: the game then runs silently.
   virtual std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) = 0;
+
+  // The text on the system clipboard, as UTF-8; nothing when the clipboard holds no text or
+  // cannot be read. A system without a clipboard never has text there.
+  virtual std::optional<std::string> clipboardText() { return std::nullopt; }
 
   // Opens a web address (a file:// address for a page on disk) in the user's browser; false
   // when the system has no way to.

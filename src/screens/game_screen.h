@@ -7,6 +7,7 @@
 
 #include "game/board.h"
 #include "game/board_code.h"
+#include "screens/high_score_popup.h"
 #include "screens/layout.h"
 #include "ui/screen.h"
 
@@ -117,7 +118,8 @@ class GameScreen : public Screen {
   Picture* scoreBackground = nullptr;
   Label* scoreLabel = nullptr;
   Meter* meter = nullptr;
-  Widget* nameEntry = nullptr;  // the high-score name field while its pop-up is open
+  // The high-score name field and the row its score went into, while its pop-up is open.
+  HighScoreEntry nameEntry;
   std::array<Button*, 4> difficultyButtons{};
   Button* newPuzzleButton = nullptr;
   Button* newGameButton = nullptr;
@@ -176,7 +178,7 @@ class GameScreen : public Screen {
   void startNewGameFromButton();
   void toggleHints();
   void confirmOptions();
-  // Filled in by the high-score table: the reset table, and the typed name into its row.
+  // The table of the reset button; the typed name into the row where its score went.
   void resetHighScores();
   void storeHighScoreName();
 };

@@ -217,8 +217,7 @@ bool GameScreen::onClicked(uint16_t sender) {
       if (Dialog* options = makeOptionsScreen()) openPopup(options);
       return false;
     case layout::kNameConfirmedId:
-      storeHighScoreName();
-      nameEntry = nullptr;
+      storeHighScoreName();  // and forgets the field, which goes with its pop-up
       closePopup();
       invalidate(layout::kScreen);
       newGame();

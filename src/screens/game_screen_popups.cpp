@@ -3,9 +3,12 @@
 #include <string>
 #include <system_error>
 
+#include "game/high_scores.h"
 #include "gfx/display_window.h"
+#include "gfx/font.h"
 #include "platform/platform.h"
 #include "screens/game_screen.h"
+#include "screens/high_score_popup.h"
 #include "ui/dialog.h"
 
 namespace {
@@ -34,7 +37,11 @@ std::string fileUrl(const std::filesystem::path& path) {
 
 }  // namespace
 
-Dialog* GameScreen::offerHighScore() { return nullptr; }
+// The score goes into the table at once, with an empty name: leaving the game before the name
+// is confirmed keeps it so.
+Dialog* GameScreen::offerHighScore() {
+  return ::offerHighScore(scoring, score, hsScores, hsNames, tileFont, nameEntry);
+}
 
 Dialog* GameScreen::showNextTip() { return nullptr; }
 
@@ -42,9 +49,9 @@ Dialog* GameScreen::makeOptionsScreen() { return nullptr; }
 
 Dialog* GameScreen::makeInstructionsScreen() { return nullptr; }
 
-void GameScreen::resetHighScores() {}
+void GameScreen::resetHighScores() { high_scores::reset(hsScores, hsNames); }
 
-void GameScreen::storeHighScoreName() {}
+void GameScreen::storeHighScoreName() { confirmHighScoreName(nameEntry, hsNames); }
 
 // Out of full screen first, so the browser comes up where the player can see it. Without the
 // page nothing happens at all.

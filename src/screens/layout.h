@@ -81,6 +81,30 @@ inline constexpr Rect kMeter(167, 144, 177, 460);
 inline constexpr const char* kMeterBack = "meterbg.png";
 inline constexpr const char* kMeterFront = "meterfg.png";
 
+// The high-score pop-up, centred on the board. Its size follows the title picture and the
+// large font's height h: width = title width + 2 x kPopupTitleMargin (at least kPopupMinWidth),
+// height = title height + 4 x h + kPopupExtraHeight.
+inline constexpr const char* kNewHighTitle = "newhigh.png";
+inline constexpr int32_t kNewHighWidth = 320;  // the size the title picture is drawn at
+inline constexpr int32_t kNewHighHeight = 56;
+inline constexpr const char* kOkayPicture = "okay.png";
+inline constexpr int32_t kOkayWidth = 128;  // one frame of "okay.png"
+inline constexpr int32_t kOkayHeight = 38;
+inline constexpr int32_t kPopupMinWidth = 109;
+inline constexpr int32_t kPopupTitleMargin = 10;  // on each side of the title, and above it
+inline constexpr int32_t kPopupExtraHeight = 103;
+inline constexpr int32_t kPopupShadowOffset = 5;
+inline constexpr double kPopupShadowAlpha = 0.3;
+inline constexpr double kPopupPanelAlpha = 0.7;
+// The table under the title: names left, scores right, one row per entry, h + 4 high.
+inline constexpr int32_t kPopupScoreColumn = 124;  // from the panel's right edge to the column
+inline constexpr int32_t kPopupInset = 5;          // between the columns and the panel's sides
+inline constexpr int32_t kPopupRowPadding = 4;
+inline constexpr int32_t kPopupOkayGap = 10;  // between the last row and the OK button
+// Without its title picture the pop-up shows the title as text, in a title area as wide as the
+// picture and one line of the large font high, so the table keeps its room for a whole name.
+inline constexpr const char* kPopupFallbackTitle = "New high score!";
+
 // Explosions: a strip drawn with its corner this far up and left of the hit tile's corner.
 struct BlastLook {
   const char* picture;

@@ -10,6 +10,7 @@
 
 #include "assets/built_archive.h"
 #include "game/tile_code.h"
+#include "screens/high_score_popup.h"
 #include "screens/layout.h"
 
 namespace {
@@ -19,20 +20,18 @@ struct Placed {
   int x, y;
 };
 
-Placed placed(const layout::Placed& control) {
-  return {control.picture, control.x, control.y};
-}
+Placed placed(const layout::Placed& control) { return {control.picture, control.x, control.y}; }
 
 // Buttons where the game screen puts them.
 const std::vector<Placed> kButtons{
-    placed(layout::kEasy),      placed(layout::kMedium),       placed(layout::kHard),
-    placed(layout::kCrazy),     placed(layout::kNewPuzzle),    placed(layout::kNewGame),
+    placed(layout::kEasy),         placed(layout::kMedium),    placed(layout::kHard),
+    placed(layout::kCrazy),        placed(layout::kNewPuzzle), placed(layout::kNewGame),
     placed(layout::kInstructions), placed(layout::kHelp),      placed(layout::kNoHelp),
-    placed(layout::kOptions),   placed(layout::kQuit),         placed(layout::kNextPuzzle),
+    placed(layout::kOptions),      placed(layout::kQuit),      placed(layout::kNextPuzzle),
     placed(layout::kWeb),
 };
 const std::vector<std::string> kKeyed{"medium.png", "nextpuzzle.png", "blast1.png", "blast2.png",
-                                      "icon.png"};
+                                      "icon.png",   "newhigh.png",    "okay.png"};
 
 bool isKeyed(const std::string& name) {
   return std::find(kKeyed.begin(), kKeyed.end(), name) != kKeyed.end();
@@ -49,8 +48,9 @@ std::vector<std::string> tileNames() {
 std::vector<std::string> requiredNames() {
   std::vector<std::string> names = tileNames();
   for (const Placed& b : kButtons) names.push_back(b.name);
-  for (const char* n : {"tovy29.png", "tovy13.png", "tovynum.png", "background.png", "scorebg.png",
-                        "meterbg.png", "meterfg.png", "blast1.png", "blast2.png", "icon.png"}) {
+  for (const char* n :
+       {"tovy29.png", "tovy13.png", "tovynum.png", "background.png", "scorebg.png", "meterbg.png",
+        "meterfg.png", "blast1.png", "blast2.png", "icon.png", "newhigh.png", "okay.png"}) {
     names.push_back(n);
   }
   return names;
@@ -83,8 +83,14 @@ TEST_F(BuiltArchiveTest, HoldsEveryPictureAndEachDecodesInItsFormat) {
 
 TEST_F(BuiltArchiveTest, PicturesHaveTheSizesTheirReadersAssume) {
   const std::map<std::string, std::pair<int, int>> sizes{
-      {"background.png", {640, 480}}, {"meterbg.png", {10, 316}},     {"meterfg.png", {10, 316}},
-      {"blast1.png", {5 * 114, 136}}, {"blast2.png", {104, 5 * 114}}, {"icon.png", {32, 32}},
+      {"background.png", {640, 480}},
+      {"meterbg.png", {10, 316}},
+      {"meterfg.png", {10, 316}},
+      {"blast1.png", {5 * 114, 136}},
+      {"blast2.png", {104, 5 * 114}},
+      {"icon.png", {32, 32}},
+      {"newhigh.png", {layout::kNewHighWidth, layout::kNewHighHeight}},
+      {"okay.png", {3 * layout::kOkayWidth, layout::kOkayHeight}},
   };
   for (const auto& [name, size] : sizes) {
     Image* picture = image(name);
@@ -173,6 +179,29 @@ TEST_F(BuiltArchiveTest, NumbersFitWhereTheGameWritesThem) {
   BitmapFont* large = font("tovy29.png");
   EXPECT_LE(large->textWidth("10"), 40) << "the countdown's 10 crowds its tile";
   EXPECT_GT(large->charWidth('\t'), 0) << "characters without a glyph draw nothing";
+}
+
+// The high-score pop-up built round the real title and font lies on the board, its OK button
+// inside the panel, and its name field holds eight of the widest letter with the caret after.
+TEST_F(BuiltArchiveTest, HighScorePopupFitsTheBoardAndAWholeName) {
+  Image* title = image("newhigh.png");
+  BitmapFont* large = font("tovy29.png");
+  large->setFirstChar(32);
+  const HighScoreLayout at = highScoreLayout(title->width, title->height, large->height());
+  const Rect board(180, 10, 630, 460);
+  EXPECT_GE(at.shadow.left, board.left);
+  EXPECT_GE(at.shadow.top, board.top);
+  EXPECT_LE(at.shadow.right, board.right);
+  EXPECT_LE(at.shadow.bottom, board.bottom);
+  EXPECT_GE(at.okayX, at.panel.left);
+  EXPECT_LE(at.okayX + layout::kOkayWidth, at.panel.right);
+  EXPECT_LE(at.okayY + layout::kOkayHeight, at.panel.bottom);
+  int widest = 0;
+  for (int c = 32; c <= 125; ++c) widest = std::max<int>(widest, large->charWidth(char(c)));
+  const int name = 8 * widest + 7 * large->spacing;
+  // Inside the frame and margin (2 a side), the text, the 5-pixel gap and the caret.
+  EXPECT_LE(name + 5 + 1, at.nameCell.width() - 4);
+  EXPECT_LE(large->textWidth("65535"), at.scoreCell.width());
 }
 
 // A line end meets the tile edge at its middle exactly when the tile has that connection, in

@@ -138,6 +138,17 @@ void makeButton(Output& out, const Canvas& background, const art::Button& b) {
 
 }  // namespace
 
+void buttonFace(cairo_t* cr, const Box& f, int state, const std::string& label) {
+  face(cr, f, static_cast<State>(state), label, false);
+}
+
+void buttonShape(cairo_t* cr, const Box& f) {
+  facePath(cr, f);
+  shadowPath(cr, f);
+  draw::colour(cr, hex(0x000000));
+  cairo_fill(cr);
+}
+
 void makeButtons(Output& out, const Canvas& background) {
   for (const art::Button& b : art::buttons) makeButton(out, background, b);
 }

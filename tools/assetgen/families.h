@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "draw.h"
@@ -21,3 +22,10 @@ void makeDesktopIcons(Output& out, const std::vector<int>& sizes);
 void makeButtons(Output& out, const Canvas& background);
 // The two explosions.
 void makeEffects(Output& out);
+// The pictures of the pop-ups over the board: the high-score title and the OK button.
+void makePopups(Output& out);
+
+// A sea-glass button face with its label in frame state 0 (normal), 1 (under the pointer) or 2
+// (pressed), and the face's outline with its shadow filled in black, for the key.
+void buttonFace(cairo_t* cr, const Box& f, int state, const std::string& label);
+void buttonShape(cairo_t* cr, const Box& f);

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     makeScreen(out, background);
     makeButtons(out, background);
     makeEffects(out);
+    makePopups(out);
     out.writeManifest(argv[2]);
     if (icons) {
       Output iconOut(argv[3]);

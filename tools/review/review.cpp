@@ -1,9 +1,11 @@
 // Composes review pictures from the built archive with the game's own image cache, fonts and
 // blitter: the game screen in scoring play (a busy board, an explosion, every control) and in
 // relaxed play once solved (faded board, next-puzzle button, hints on), one enlarged sheet per
-// tile kind with all its frames, the explosions frame by frame, and the three fonts.
+// tile kind with all its frames, the explosions frame by frame, the three fonts, the controls,
+// and the high-score pop-up with a name half typed (with its title picture and without).
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -11,15 +13,21 @@
 #include <vector>
 
 #include "game/board.h"
+#include "gfx/display_window.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/image_cache.h"
+#include "platform/platform.h"
+#include "screens/high_score_popup.h"
 #include "screens/layout.h"
 #include "ui/box.h"
 #include "ui/button.h"
+#include "ui/dialog.h"
 #include "ui/label.h"
 #include "ui/meter.h"
 #include "ui/picture.h"
+#include "ui/screen.h"
+#include "ui/text_entry.h"
 
 namespace {
 
@@ -104,8 +112,10 @@ void drawTile(Image& screen, BitmapFont& tileFont, TileCode cell, int i, double 
 void drawMarks(Image& screen, const LooseEdges& loose) {
   for (int i = 0; i < board::kCells; ++i) {
     const Rect r = board::cellRect(i);
-    if (loose.right[i]) screen.fillRect({r.right - 1, r.top, r.right + 1, r.bottom}, {230, 10, 10}, kScreen, 1.0);
-    if (loose.down[i]) screen.fillRect({r.left, r.bottom - 1, r.right, r.bottom + 1}, {230, 10, 10}, kScreen, 1.0);
+    if (loose.right[i])
+      screen.fillRect({r.right - 1, r.top, r.right + 1, r.bottom}, {230, 10, 10}, kScreen, 1.0);
+    if (loose.down[i])
+      screen.fillRect({r.left, r.bottom - 1, r.right, r.bottom + 1}, {230, 10, 10}, kScreen, 1.0);
   }
 }
 
@@ -147,7 +157,7 @@ void drawBlast(Image& screen, const layout::BlastLook& look, int frame, int cell
             r.top - look.offsetY);
 }
 
-Image gameScreen(Fonts& fonts, bool scoring, bool solved) {
+Image gameScreen(Fonts& fonts, bool scoring, bool solved, bool blasts = true) {
   Image screen(layout::kScreenWidth, layout::kScreenHeight, 24);
   draw(screen, layout::kBackground.picture, 0, 0);
   const BoardCodes cells = reviewBoard();
@@ -157,8 +167,8 @@ Image gameScreen(Fonts& fonts, bool scoring, bool solved) {
   bool hints = scoring;  // the scoring screen shows the loose-end marks too
   const LooseEdges loose = looseEdges(cells);
   if (hints && !solved) drawMarks(screen, loose);
-  label(screen, *fonts.number, layout::kLooseEndsLabel,
-        std::to_string(solved ? 0 : loose.count()), {0, 0, 0});
+  label(screen, *fonts.number, layout::kLooseEndsLabel, std::to_string(solved ? 0 : loose.count()),
+        {0, 0, 0});
   if (scoring) {
     draw(screen, layout::kScoreBackground.picture, layout::kScoreBackground.x,
          layout::kScoreBackground.y);
@@ -172,7 +182,7 @@ Image gameScreen(Fonts& fonts, bool scoring, bool solved) {
                  1.0);
   }
   controls(screen, scoring, hints, solved);
-  if (!solved) {
+  if (!solved && blasts) {
     // A bomb going off at cell 20 and a blast passing through cell 60.
     drawBlast(screen, layout::kBlastLarge, 2, 20);
     drawBlast(screen, layout::kBlastSmall, 1, 60);
@@ -261,8 +271,8 @@ Image controlsSheet(Fonts& fonts) {
                                        layout::kMeterFront, layout::kMeterId, true);
   meter->setValue(65);
   widgets.push_back(std::move(meter));
-  auto count = std::make_unique<Label>(layout::kLooseEndsLabel, fonts.number, Colour{0, 0, 0},
-                                       "42", 0);
+  auto count =
+      std::make_unique<Label>(layout::kLooseEndsLabel, fonts.number, Colour{0, 0, 0}, "42", 0);
   count->alignCentre();
   widgets.push_back(std::move(count));
   auto veil = std::make_unique<Box>(Rect(190, 200, 630, 300), Colour{255, 255, 255}, true);
@@ -276,6 +286,63 @@ Image controlsSheet(Fonts& fonts) {
     w->draw(sheet, kScreen);
   }
   return sheet;
+}
+
+// The area r of source, enlarged.
+Image detail(const Image& source, const Rect& r, int factor) {
+  Image part(static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height()), 24);
+  source.drawTo(part, r.left, r.top, 0, 0, part.width, part.height,
+                Rect(0, 0, part.width, part.height), 1.0);
+  return enlarged(part, factor);
+}
+
+// A backend with no system behind it: a window that shows nothing, no sound, no clipboard.
+// Enough for a real screen to route, focus and draw its widgets into its picture.
+class PictureBackend : public platform::Backend {
+ public:
+  uint32_t ticks() override { return 0; }
+  void waitMessage(uint32_t) override {}
+  void present(platform::WindowId, const uint8_t*, int, int, int) override {}
+  platform::FullScreenResult enterFullScreen(platform::WindowId) override {
+    return platform::FullScreenResult::Unavailable;
+  }
+  void leaveFullScreen(platform::WindowId) override {}
+  void setCapture(platform::WindowId) override {}
+  void releaseCapture() override {}
+  bool openUrl(const std::string&) override { return false; }
+  std::unique_ptr<platform::AudioDevice> openAudio(const platform::PcmFormat&) override {
+    return nullptr;
+  }
+
+ protected:
+  bool openWindow(Window&) override { return true; }
+  void closeWindow(Window&) override {}
+  void pumpEvents() override {}
+  void showMessageBox(const std::string&, const std::string&) override {}
+};
+
+// The high-score pop-up over the scoring screen, built by the game's own builder on a real
+// screen: a score of 150 went into the third row, "Mari" is typed, and the caret is showing.
+Image highScoreSheet(Fonts& fonts, const HighScorePictures& pictures) {
+  PictureBackend backend;
+  platform::setBackend(&backend);
+  Image shot;
+  {
+    Screen screen("", "review");
+    Image backdrop = gameScreen(fonts, true, false, false);
+    std::copy_n(backdrop.pixels, backdrop.byteSize(), screen.displayWindow->pixels);
+    high_scores::Scores scores{50, 100, 200, 400};
+    high_scores::Names names{"Flint", "Opal", "Zinc", "Tin"};
+    HighScoreEntry entry;
+    Dialog* popup = offerHighScore(true, 150, scores, names, fonts.tile, entry, pictures);
+    screen.openPopup(popup);
+    for (char c : std::string("Mari")) screen.onChar(static_cast<unsigned char>(c));
+    screen.update(TextEntry::kBlinkMs);  // the caret's first lit phase
+    shot = Image(layout::kScreenWidth, layout::kScreenHeight, 24);
+    std::copy_n(screen.displayWindow->pixels, shot.byteSize(), shot.pixels);
+  }
+  platform::setBackend(nullptr);
+  return shot;
 }
 
 }  // namespace
@@ -299,7 +366,12 @@ int main(int argc, char** argv) {
             writePng(folder / "screen-relaxed-solved.png", gameScreen(fonts, false, true)) &&
             writePng(folder / "blasts.png", blastSheet()) &&
             writePng(folder / "fonts.png", fontSheet(fonts)) &&
-            writePng(folder / "controls.png", controlsSheet(fonts));
+            writePng(folder / "controls.png", controlsSheet(fonts)) &&
+            writePng(folder / "highscore.png", highScoreSheet(fonts, {})) &&
+            writePng(folder / "highscore-detail.png",
+                     detail(highScoreSheet(fonts, {}), Rect(230, 85, 590, 385), 2)) &&
+            writePng(folder / "highscore-untitled.png",
+                     highScoreSheet(fonts, {"no-such-title.png", layout::kOkayPicture}));
   for (size_t k = 0; k < kDrawnKinds.size() && ok; ++k) {
     const TileKind kind = kDrawnKinds[k];
     ok = writePng(folder / (std::string("tiles-") + kindLetter(kind) + ".png"), tileSheet(kind));

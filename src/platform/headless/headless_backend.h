@@ -28,6 +28,7 @@ class HeadlessBackend : public Backend {
   void leaveFullScreen(WindowId) override { fullScreen = false; }
   void setCapture(WindowId window) override { captured = window; }
   void releaseCapture() override { captured = 0; }
+  std::optional<std::string> clipboardText() override { return clipboard; }
   // Records the address; the answer is openUrlAnswer.
   bool openUrl(const std::string& url) override {
     openedUrls.push_back(url);
@@ -57,7 +58,8 @@ class HeadlessBackend : public Backend {
   int lastFrameHeight = 0;
   std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
   std::vector<Box> boxes;
-  std::vector<std::string> openedUrls;  // every address the game asked to open
+  std::optional<std::string> clipboard;  // what clipboardText gives; nothing: no text there
+  std::vector<std::string> openedUrls;   // every address the game asked to open
   bool openUrlAnswer = true;
   std::vector<uint32_t> waits;  // every timeout the run loop waited with
   bool audioAvailable = true;   // false: openAudio finds no device

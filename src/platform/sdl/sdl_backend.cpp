@@ -299,6 +299,16 @@ void SdlBackend::translate(const SDL_Event& event) {
   }
 }
 
+std::optional<std::string> SdlBackend::clipboardText() {
+  if (!videoReady_ || SDL_HasClipboardText() != SDL_TRUE) return std::nullopt;
+  char* text = SDL_GetClipboardText();
+  if (text == nullptr) return std::nullopt;
+  // SDL answers a failure with an empty text, which pastes nothing either way.
+  std::optional<std::string> result(std::in_place, text);
+  SDL_free(text);
+  return result;
+}
+
 void SdlBackend::showMessageBox(const std::string& text, const std::string& caption) {
   // Without a display the text on standard error is all there is.
   if (noDisplay()) return;

@@ -28,6 +28,7 @@ class SdlBackend : public Backend {
   void releaseCapture() override;
   uint32_t frameIntervalMs() override;
   std::unique_ptr<AudioDevice> openAudio(const PcmFormat& primary) override;
+  std::optional<std::string> clipboardText() override;
   bool openUrl(const std::string& url) override;
 
  protected:
