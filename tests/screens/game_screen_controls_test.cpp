@@ -217,6 +217,7 @@ PuzzleRecord rowOf(uint8_t difficulty) {
 
 TEST_F(GameScreenTest, EachDifficultyButtonStartsANewGameFromItsList) {
   start(true);
+  screen->hsScores = {60000, 60000, 60000, 60000};  // no name is asked for
   for (uint8_t d = 0; d < 4; ++d) screen->puzzleLists[d] = {rowOf(d), rowOf(d)};
   for (uint8_t d : {3, 1, 2, 0}) {
     screen->setScore(500);
@@ -233,6 +234,7 @@ TEST_F(GameScreenTest, EachDifficultyButtonStartsANewGameFromItsList) {
 TEST_F(GameScreenTest, NewGameSwirlsAndStartsAgainFromNothing) {
   start(true);
   screen->puzzleLists[0] = {rowOf(0), rowOf(0)};
+  screen->hsScores = {60000, 60000, 60000, 60000};  // no name is asked for
   screen->setScore(900);
   for (Sound* s : screen->sounds) s->stop();
   clickControl(layout::kNewGameId);
