@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libpng-dev libvorbis-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
+  libsdl2-dev libx11-dev libpng-dev libvorbis-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev xvfb xdotool x11-apps
   sound-theme-freedesktop alsa-utils

@@ -90,7 +90,9 @@ int appMain(const std::string& commandLine) {
   bool restored = screen->loadSettings();
   screen->loadResources();
   chooseFirstBoard(*screen, restored);
+  platform::backend().onDisplayLost([&screen] { screen->saveSettings(); });
   int result = runLoop(*screen);
+  platform::backend().onDisplayLost(nullptr);
   screen.reset();
   return result;
 }

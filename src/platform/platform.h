@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -139,6 +140,14 @@ class Backend {
   // run without a display still says what went wrong.
   void messageBox(const std::string& text, const std::string& caption);
 
+  // The system took the display away for good, as when the desktop session ends under the
+  // program: nothing can be shown or asked any more, so `lastWords` runs (the game saves) and
+  // the program then ends. Set by the program while a game runs; empty clears it.
+  void onDisplayLost(std::function<void()> lastWords) { displayLost_ = std::move(lastWords); }
+  void displayLost() {
+    if (displayLost_) displayLost_();
+  }
+
   // The settings store. By default the file store in the folders the environment names, made
   // on first use; the headless backend keeps its own.
   virtual Store& store();
@@ -171,6 +180,7 @@ class Backend {
   std::deque<Message> queue_;
   WindowId nextId_ = 1;
   std::unique_ptr<Store> store_;
+  std::function<void()> displayLost_;
 };
 
 // The backend the game runs on; set once by the program or by a test.

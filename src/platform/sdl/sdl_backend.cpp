@@ -1,8 +1,11 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -57,6 +60,39 @@ uint32_t controlCharacter(const SDL_Keysym& key) {
   }
 }
 
+// A hang-up (the terminal or the session that started the game going away) is a polite end
+// request like SIGTERM, which SDL itself turns into SDL_QUIT; the handler can only set a flag,
+// which the next pump reads.
+volatile std::sig_atomic_t hangUpPending = 0;
+
+void onHangUp(int) { hangUpPending = 1; }
+
+void catchHangUp() {
+  struct sigaction now {};
+  // A hang-up the program was started to ignore (nohup) stays ignored.
+  if (sigaction(SIGHUP, nullptr, &now) != 0 || now.sa_handler != SIG_DFL) return;
+  struct sigaction action {};
+  action.sa_handler = onHangUp;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+// Xlib calls this when the connection to the X server is gone (the session has ended) and ends
+// the program if it returns; nothing more can reach the screen, so the game is given its last
+// words, and the program ends without the destructors that would talk to the lost display.
+int onDisplayGone(Display*) {
+  backend().displayLost();
+  std::_Exit(0);
+}
+
+void watchDisplay(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+    XSetIOErrorHandler(onDisplayGone);
+  }
+}
+
 // The largest whole multiple of the picture that leaves room around it on the desktop.
 int windowScale(int width, int height) {
   SDL_Rect usable;
@@ -78,6 +114,7 @@ SdlBackend::SdlBackend() {
   // outside (SIGTERM, SIGINT) still arrives as SDL_QUIT and becomes a close request.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  catchHangUp();
 }
 
 SdlBackend::~SdlBackend() {
@@ -130,6 +167,7 @@ bool SdlBackend::openWindow(Window& window) {
     }
   }
   SDL_StartTextInput();
+  watchDisplay(native.window);
   natives_[window.id] = native;
   return true;
 }
@@ -187,9 +225,7 @@ void SdlBackend::leaveFullScreen(WindowId window) {
   native.fullScreen = false;
 }
 
-bool SdlBackend::openUrl(const std::string& url) {
-  return SDL_OpenURL(url.c_str()) == 0;
-}
+bool SdlBackend::openUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }
 
 std::unique_ptr<AudioDevice> SdlBackend::openAudio(const PcmFormat& primary) {
   return SdlAudioDevice::open(PcmFormat::pcm16(primary.channels, primary.samplesPerSec));
@@ -223,6 +259,15 @@ void SdlBackend::pumpEvents() {
   if (!videoReady_) return;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) translate(event);
+  if (hangUpPending != 0) {
+    hangUpPending = 0;
+    closeAll();
+  }
+}
+
+void SdlBackend::closeAll() {
+  for (const auto& [id, native] : natives_)
+    postTo(SDL_GetWindowID(native.window), MessageKind::Close);
 }
 
 WindowId SdlBackend::idFor(uint32_t sdlWindowId) const {
@@ -244,8 +289,7 @@ void SdlBackend::postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param, 
 void SdlBackend::translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      for (const auto& [id, native] : natives_)
-        postTo(SDL_GetWindowID(native.window), MessageKind::Close);
+      closeAll();
       break;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {

@@ -53,6 +53,8 @@ class SdlBackend : public Backend {
 
   bool initVideo();
   void translate(const SDL_Event& event);
+  // Every window is asked to close, as by a polite end request from outside.
+  void closeAll();
   void postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param = 0, uint32_t position = 0);
   WindowId idFor(uint32_t sdlWindowId) const;
 
