@@ -88,14 +88,21 @@ void looseEndsDial(cairo_t* cr) {
   caption(cr, "loose ends", b.x + b.w / 2.0, b.bottom() + 11);
 }
 
-// Where the score and the meter appear in scoring play: faint hollows when they are hidden.
+// Where the score stands in scoring play, the backdrop names relaxed play over a gentle swell
+// (the score panel covers it when scoring); the meter's place is a faint groove.
 void hollows(cairo_t* cr) {
   const Box& s = art::scorePicture;
-  draw::roundedRect(cr, s.x + 2.5, s.y + 0.5, s.w - 5, 44, 11);
-  draw::colour(cr, colours::grooveDark, 0.15);
-  cairo_fill_preserve(cr);
-  draw::colour(cr, colours::seaLight, 0.18);
-  cairo_set_line_width(cr, 1);
+  const double cx = s.x + s.w / 2.0;
+  draw::font(cr, draw::Face::SansBold, 15);
+  draw::centredText(cr, "relaxed play", cx, s.y + 24, colours::foamShade, 0.55);
+  cairo_move_to(cr, cx - 42, s.y + 34);
+  for (int i = 0; i < 4; ++i) {
+    const double x = cx - 42 + i * 21;
+    cairo_curve_to(cr, x + 5, s.y + 29, x + 16, s.y + 39, x + 21, s.y + 34);
+  }
+  draw::colour(cr, colours::wave, 0.6);
+  cairo_set_line_width(cr, 2);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(cr);
   const Box& m = art::meter;
   draw::roundedRect(cr, m.x + 1, m.y, m.w - 2, m.h, 4);
