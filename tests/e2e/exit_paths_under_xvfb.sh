@@ -9,65 +9,19 @@ program=$1
 archive=$2
 probe=$3
 wm_close=$4
-for tool in Xvfb xdotool xwd; do
-  command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
-done
-dir=$(mktemp -d)
-cleanup() { [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null; rm -rf "$dir"; }
-trap cleanup EXIT
-cp "$archive" "$dir/"
-cd "$dir"
-export XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/data
-export GYROTIDE_USER_STORE=$dir/user GYROTIDE_MACHINE_STORE=$dir/machine
-mkdir -p "$dir/user" "$dir/machine"
+. "$(dirname "$0")/xvfb_session.sh"
 # Scoring play in a window without tips or hints, music 25 and sound 75, an allowance of 60,
 # and a straight line in the middle cell that no turn solves.
-"$probe" open || { echo "cannot prepare the store"; exit 1; }
+"$probe" open || fail "cannot prepare the store"
+start_x
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt >/dev/null 2>&1 &
-xpid=$!
-for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
-[ -s display.txt ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -n 1 display.txt)
-
-fail() { echo "$1"; cat stderr.txt 2>/dev/null; exit 1; }
-# A shell without job control starts background commands with SIGINT ignored; a game started
-# from a terminal has it at its default, as here.
-start_game() {
-  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 SDL_AUDIODRIVER=dummy \
-    env --default-signal=INT "$program" 2>stderr.txt &
-  pid=$!
-  window=""
-  for _ in $(seq 300); do
-    window=$(xdotool search --name '^Gyrotide$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no window appeared"
-  geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
-  scale=$(( ${geometry%x*} / 640 ))
-  [ "$scale" -ge 1 ] || fail "window is $geometry"
-  sleep 1
-}
-# Picture coordinates to window coordinates.
-at() { echo $(( $1 * scale + scale / 2 )) $(( $2 * scale + scale / 2 )); }
 # A turn of the middle tile, cell 40, then the pointer rests on the plain background, so that
 # no hover look differs between two pictures.
 move() {
-  xdotool mousemove --window "$window" $(at 405 235) click 1
+  click 405 235
   sleep 1
   xdotool mousemove --window "$window" $(at 620 20)
   sleep 0.5
-}
-shot() { xwd -silent -id "$window" -out "$1" || fail "xwd failed"; }
-# Waits for the program to end by itself after $1, and wants exit code 0.
-ended_by() {
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "the program went on after $1"
-  wait "$pid"
-  local code=$?
-  pid=""
-  [ "$code" -eq 0 ] || fail "exit code $code after $1"
 }
 field() { "$probe" state | awk -v f="$1" '$1 == f { $1 = ""; sub(/^ /, ""); print }'; }
 expect() {  # field, wanted value, after what
@@ -114,7 +68,7 @@ board2=$(field board)
 
 start_game
 move
-xdotool mousemove --window "$window" $(at 50 446) click 1  # the quit button at (23, 435)
+quit_button
 ended_by "the quit button"
 settled_options "the quit button"
 expect moves 3 "the quit button"

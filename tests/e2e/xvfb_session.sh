@@ -1,0 +1,64 @@
+# Sourced by the end-to-end scripts: the game in a folder of its own with its archive, a
+# settings store of its own, a private X server, and the few hands a test needs on the window.
+# Needs `program` and `archive` set; leaves the shell in that folder.
+for tool in Xvfb xdotool xwd; do
+  command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
+done
+dir=$(mktemp -d)
+cleanup() { [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null; rm -rf "$dir"; }
+trap cleanup EXIT
+cp "$archive" "$dir/"
+cd "$dir"
+# The tests never touch the settings or scores of the person running them.
+export XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/data
+export GYROTIDE_USER_STORE=$dir/user GYROTIDE_MACHINE_STORE=$dir/machine
+mkdir -p "$dir/user" "$dir/machine"
+
+fail() { echo "$1"; cat "$dir/stderr.txt" 2>/dev/null; exit 1; }
+
+# Xvfb picks a free display and writes its number once it accepts clients.
+start_x() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt >/dev/null 2>&1 &
+  xpid=$!
+  for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
+  [ -s display.txt ] || fail "Xvfb did not start"
+  export DISPLAY=:$(head -n 1 display.txt)
+}
+
+# Starts the game and waits for its window; `scale` is the window's whole multiple of the
+# picture. The desktop libraries under SDL (D-Bus among them) keep allocations until exit that
+# the leak checker cannot attribute; leaks of the game itself are checked by the unit tests.
+# A shell without job control starts background commands with SIGINT ignored; a game started
+# from a terminal has it at its default, as here.
+start_game() {
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 SDL_AUDIODRIVER=dummy \
+    env --default-signal=INT "$program" 2>"$dir/stderr.txt" &
+  pid=$!
+  window=""
+  for _ in $(seq 300); do
+    window=$(xdotool search --name '^Gyrotide$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window appeared"
+  geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+  scale=$(( ${geometry%x*} / 640 ))
+  [ "$scale" -ge 1 ] || fail "window is $geometry"
+  sleep 1
+}
+
+# Picture coordinates to window coordinates.
+at() { echo $(( $1 * scale + scale / 2 )) $(( $2 * scale + scale / 2 )); }
+click() { xdotool mousemove --window "$window" $(at "$1" "$2") click "${3:-1}"; }
+shot() { xwd -silent -id "$window" -out "$1" || fail "xwd failed"; }
+quit_button() { click 50 446; }  # the quit button at (23, 435)
+
+# Waits for the program to end by itself after $1, and wants exit code 0.
+ended_by() {
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "the program went on after $1"
+  wait "$pid"
+  local code=$?
+  pid=""
+  [ "$code" -eq 0 ] || fail "exit code $code after $1"
+}
