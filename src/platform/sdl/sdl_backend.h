@@ -52,6 +52,8 @@ class SdlBackend : public Backend {
   };
 
   bool initVideo();
+  // Back to the bordered window at its former place and size.
+  void restoreWindow(Native& native);
   void translate(const SDL_Event& event);
   void postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param = 0, uint32_t position = 0);
   WindowId idFor(uint32_t sdlWindowId) const;
