@@ -260,6 +260,22 @@ TEST_F(OptionsScreenTest, TickingScoringStartsANewGameOnOk) {
   EXPECT_TRUE(shown(layout::kNewGameId));
 }
 
+// The new game may open the tutorial's first tip over the options; OK must not close that
+// tip unread in place of the options it replaced.
+TEST_F(OptionsScreenTest, ATipOpenedByTheNewGameOutlivesTheOk) {
+  start(false);
+  screen->puzzleLists[0] = {topRow(), topRow()};
+  screen->tutorial = true;
+  screen->tipsSeen = 0;
+  Dialog* options = openOptions();
+  clickItem(layout::kScoringBoxId);
+  confirm();
+  for (Widget* w : screen->children) EXPECT_NE(w, options) << "the options stayed open";
+  if (screen->tipsSeen != 0) {
+    EXPECT_NE(screen->popup, nullptr) << "a tip counted as seen was closed before it was seen";
+  }
+}
+
 TEST_F(OptionsScreenTest, UntickingBombsMakesEveryBombPlainOnOk) {
   start();
   BoardCodes codes = emptyBoard();
