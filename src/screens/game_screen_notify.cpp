@@ -253,11 +253,14 @@ void GameScreen::toggleHints() {
 
 // OK on the options: the flags the boxes left take effect.
 void GameScreen::confirmOptions() {
+  Widget* options = popup;
   applyBombsOption();
   applyScoringOption();
   if (!tutorial) tipsSeen = 0;  // every tip shows again once the tutorial is back on
   applyHintsOption();
-  closePopup();
+  // The new game that scoring starts may have opened its first tip in place of the options:
+  // that tip stays for the player to read.
+  if (popup == options) closePopup();
   invalidate(layout::kScreen);
 }
 

@@ -45,8 +45,6 @@ Dialog* GameScreen::offerHighScore() {
 
 Dialog* GameScreen::showNextTip() { return nullptr; }
 
-Dialog* GameScreen::makeOptionsScreen() { return nullptr; }
-
 Dialog* GameScreen::makeInstructionsScreen() { return nullptr; }
 
 void GameScreen::resetHighScores() { high_scores::reset(hsScores, hsNames); }

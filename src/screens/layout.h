@@ -105,6 +105,30 @@ inline constexpr int32_t kPopupOkayGap = 10;  // between the last row and the OK
 // picture and one line of the large font high, so the table keeps its room for a whole name.
 inline constexpr const char* kPopupFallbackTitle = "New high score!";
 
+// The options pop-up covers the whole picture; its labels are part of its background. Check
+// boxes share one three-frame strip whose pressed frame shows the tick.
+inline constexpr Placed kOptionsBackground{0, 0, 0, "optscreen.png"};
+inline constexpr Placed kOptionsOk{kOptionsOkId, 548, 429, "optok.png"};
+inline constexpr Placed kResetScores{kResetScoresId, 258, 445, "reset.png"};
+inline constexpr const char* kCheckBoxPicture = "checkbox.png";
+inline constexpr Placed kFullScreenBox{kFullScreenBoxId, 121, 97, kCheckBoxPicture};
+inline constexpr Placed kScoringBox{kScoringBoxId, 121, 62, kCheckBoxPicture};
+inline constexpr Placed kBombsBox{kBombsBoxId, 151, 97, kCheckBoxPicture};
+inline constexpr Placed kTutorialBox{kTutorialBoxId, 151, 62, kCheckBoxPicture};
+inline constexpr Placed kHintsBox{kHintsBoxId, 223, 132, kCheckBoxPicture};
+// The level sliders run left to right from 0 to 100 percent.
+inline constexpr Rect kSoundLevelSlider(55, 192, 235, 212);
+inline constexpr Rect kMusicLevelSlider(55, 236, 235, 256);
+inline constexpr const char* kSliderTrack = "track.png";
+inline constexpr const char* kSliderThumb = "slider.png";
+inline constexpr uint32_t kLevelSteps = 100;
+// The table of four, best first: each row is kScoreRowStep below the one above.
+inline constexpr Rect kScoreNameCell(135, 274, 325, 314);
+inline constexpr Rect kScoreValueCell(325, 273, 444, 314);
+inline constexpr int32_t kScoreRowStep = 40;
+inline constexpr Rect kVersionLabel(1, 453, 280, 466);
+inline constexpr const char* kVersionText = "version 1.06";
+
 // Explosions: a strip drawn with its corner this far up and left of the hit tile's corner.
 struct BlastLook {
   const char* picture;

@@ -5,6 +5,9 @@ set -u
 program=$1
 archive=$2
 . "$(dirname "$0")/xvfb_session.sh"
+# A player who chose a window (a first run takes the whole screen).
+printf 'gyrotide store 1\nOptions number 256\nTutorial number 0\nend\n' \
+  >"$dir/user/Software.Zapfinch.Gyrotide"
 start_x
 start_game
 w=${geometry%x*}; h=${geometry#*x}

@@ -16,9 +16,10 @@ mkdir -p "$dir/user" "$dir/machine"
 
 fail() { echo "$1"; cat "$dir/stderr.txt" 2>/dev/null; exit 1; }
 
-# Xvfb picks a free display and writes its number once it accepts clients.
+# Xvfb, of a screen of $1 (by default 1024x768), picks a free display and writes its number
+# once it accepts clients.
 start_x() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display.txt >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>display.txt >/dev/null 2>&1 &
   xpid=$!
   for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
   [ -s display.txt ] || fail "Xvfb did not start"
@@ -34,17 +35,26 @@ start_game() {
   ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 SDL_AUDIODRIVER=dummy \
     env --default-signal=INT "$program" 2>"$dir/stderr.txt" &
   pid=$!
+  # SDL may replace its first window while it sets up drawing: a window found is only taken
+  # once its geometry can be read.
   window=""
-  for _ in $(seq 300); do
+  geometry=""
+  for _ in $(seq 600); do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
     window=$(xdotool search --name '^Gyrotide$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
+    if [ -n "$window" ]; then
+      geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null | awk '/Geometry/ {print $2}')
+      [ -n "$geometry" ] && break
+    fi
     sleep 0.1
   done
-  [ -n "$window" ] || fail "no window appeared"
-  geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+  [ -n "$geometry" ] || fail "no window appeared"
+  sleep 1
+  # The window that stands once the game has settled.
+  window=$(xdotool search --name '^Gyrotide$' 2>/dev/null | tail -n 1)
+  geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null | awk '/Geometry/ {print $2}')
   scale=$(( ${geometry%x*} / 640 ))
   [ "$scale" -ge 1 ] || fail "window is $geometry"
-  sleep 1
 }
 
 # Picture coordinates to window coordinates.

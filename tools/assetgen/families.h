@@ -12,6 +12,8 @@
 void makeFonts(Output& out);
 // The 30 tile strips, five kinds by six shapes.
 void makeTiles(Output& out);
+// The sea with its swells, under every full-screen picture.
+void seaBackdrop(cairo_t* cr);
 // The whole-screen background; every unkeyed picture is cut from it.
 Canvas drawBackground();
 // Background, score panel, meter and the program's icon.
@@ -24,6 +26,10 @@ void makeButtons(Output& out, const Canvas& background);
 void makeEffects(Output& out);
 // The pictures of the pop-ups over the board: the high-score title and the OK button.
 void makePopups(Output& out);
+
+// The options pop-up: its full-screen card with every label, its buttons, check box and
+// slider parts.
+void makeOptions(Output& out);
 
 // A sea-glass button face with its label in frame state 0 (normal), 1 (under the pointer) or 2
 // (pressed), and the face's outline with its shadow filled in black, for the key.

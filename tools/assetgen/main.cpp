@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     makeButtons(out, background);
     makeEffects(out);
     makePopups(out);
+    makeOptions(out);
     out.writeManifest(argv[2]);
     if (icons) {
       Output iconOut(argv[3]);

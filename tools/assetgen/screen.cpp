@@ -218,11 +218,15 @@ Canvas icon(int size) {
 
 }  // namespace
 
+void seaBackdrop(cairo_t* cr) {
+  sea(cr);
+  swells(cr);
+}
+
 Canvas drawBackground() {
   Canvas background(art::screenW, art::screenH);
   cairo_t* cr = background.cr();
-  sea(cr);
-  swells(cr);
+  seaBackdrop(cr);
   title(cr);
   looseEndsDial(cr);
   hollows(cr);

@@ -2,7 +2,8 @@
 // blitter: the game screen in scoring play (a busy board, an explosion, every control) and in
 // relaxed play once solved (faded board, next-puzzle button, hints on), one enlarged sheet per
 // tile kind with all its frames, the explosions frame by frame, the three fonts, the controls,
-// and the high-score pop-up with a name half typed (with its title picture and without).
+// the high-score pop-up with a name half typed (with its title picture and without), and the
+// options pop-up in relaxed and scored play and with a slider's thumb being dragged.
 #include <png.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "platform/platform.h"
 #include "screens/high_score_popup.h"
 #include "screens/layout.h"
+#include "screens/options_screen.h"
 #include "ui/box.h"
 #include "ui/button.h"
 #include "ui/dialog.h"
@@ -345,6 +347,42 @@ Image highScoreSheet(Fonts& fonts, const HighScorePictures& pictures) {
   return shot;
 }
 
+// The options pop-up built by the game's own builder on a real screen. In relaxed play the
+// pointer rests on the hints box; in scored play the music thumb is held halfway along.
+Image optionsSheet(Fonts& fonts, bool scoring, bool dragging) {
+  PictureBackend backend;
+  platform::setBackend(&backend);
+  Image shot;
+  {
+    Screen screen("", "review");
+    OptionsState state;
+    state.scoring = scoring;
+    state.hints = scoring;
+    state.tutorial = !scoring;
+    state.bombs = true;
+    state.effectsLevel = 0.8;
+    state.musicLevel = 0.35;
+    state.scores = {50, 100, 2480, 12480};
+    state.names = {"Flint", "Opal", "Mari", "Zapfinch"};
+    screen.openPopup(buildOptionsScreen(state, fonts.tile, fonts.small));
+    if (dragging) {
+      const Rect& r = layout::kMusicLevelSlider;
+      const int32_t y = (r.top + r.bottom) / 2;
+      const int32_t x = r.left + 10 + (r.right - r.left - 20) * 35 / 100;
+      screen.onLeftDown(x, y, 0);
+      screen.onMouseMove((r.left + r.right) / 2, y, 0);
+    } else {
+      const layout::Placed& box = layout::kHintsBox;
+      screen.onMouseMove(box.x + 8, box.y + 8, 0);
+    }
+    screen.update(0);
+    shot = Image(layout::kScreenWidth, layout::kScreenHeight, 24);
+    std::copy_n(screen.displayWindow->pixels, shot.byteSize(), shot.pixels);
+  }
+  platform::setBackend(nullptr);
+  return shot;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -371,7 +409,12 @@ int main(int argc, char** argv) {
             writePng(folder / "highscore-detail.png",
                      detail(highScoreSheet(fonts, {}), Rect(230, 85, 590, 385), 2)) &&
             writePng(folder / "highscore-untitled.png",
-                     highScoreSheet(fonts, {"no-such-title.png", layout::kOkayPicture}));
+                     highScoreSheet(fonts, {"no-such-title.png", layout::kOkayPicture})) &&
+            writePng(folder / "options-relaxed.png", optionsSheet(fonts, false, false)) &&
+            writePng(folder / "options-scoring.png", optionsSheet(fonts, true, false)) &&
+            writePng(folder / "options-dragging.png", optionsSheet(fonts, true, true)) &&
+            writePng(folder / "options-detail.png",
+                     detail(optionsSheet(fonts, true, false), Rect(0, 40, 320, 280), 2));
   for (size_t k = 0; k < kDrawnKinds.size() && ok; ++k) {
     const TileKind kind = kDrawnKinds[k];
     ok = writePng(folder / (std::string("tiles-") + kindLetter(kind) + ".png"), tileSheet(kind));

@@ -206,11 +206,24 @@ FullScreenResult SdlBackend::enterFullScreen(WindowId window) {
   if (found == natives_.end()) return FullScreenResult::Unavailable;
   Native& native = found->second;
   if (native.fullScreen) return FullScreenResult::Entered;
-  SDL_GetWindowPosition(native.window, &native.windowedX, &native.windowedY);
-  SDL_GetWindowSize(native.window, &native.windowedWidth, &native.windowedHeight);
-  if (SDL_SetWindowFullscreen(native.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+  SDL_Rect screen;
+  const int display = SDL_GetWindowDisplayIndex(native.window);
+  if (display < 0 || SDL_GetDisplayBounds(display, &screen) != 0) {
     return FullScreenResult::Refused;
   }
+  SDL_GetWindowPosition(native.window, &native.windowedX, &native.windowedY);
+  SDL_GetWindowSize(native.window, &native.windowedWidth, &native.windowedHeight);
+  // The window itself is made to cover the screen first: the full-screen request alone is a
+  // message to the window manager, and without one (or with one that ignores it) the window
+  // would keep its size while the picture is scaled for the whole screen.
+  SDL_SetWindowBordered(native.window, SDL_FALSE);
+  SDL_SetWindowPosition(native.window, screen.x, screen.y);
+  SDL_SetWindowSize(native.window, screen.w, screen.h);
+  if (SDL_SetWindowFullscreen(native.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    restoreWindow(native);
+    return FullScreenResult::Refused;
+  }
+  SDL_RaiseWindow(native.window);
   native.fullScreen = true;
   return FullScreenResult::Entered;
 }
@@ -220,9 +233,14 @@ void SdlBackend::leaveFullScreen(WindowId window) {
   if (found == natives_.end() || !found->second.fullScreen) return;
   Native& native = found->second;
   SDL_SetWindowFullscreen(native.window, 0);
+  restoreWindow(native);
+  native.fullScreen = false;
+}
+
+void SdlBackend::restoreWindow(Native& native) {
+  SDL_SetWindowBordered(native.window, SDL_TRUE);
   SDL_SetWindowSize(native.window, native.windowedWidth, native.windowedHeight);
   SDL_SetWindowPosition(native.window, native.windowedX, native.windowedY);
-  native.fullScreen = false;
 }
 
 bool SdlBackend::openUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }

@@ -52,6 +52,8 @@ class SdlBackend : public Backend {
   };
 
   bool initVideo();
+  // Back to the bordered window at its former place and size.
+  void restoreWindow(Native& native);
   void translate(const SDL_Event& event);
   // Every window is asked to close, as by a polite end request from outside.
   void closeAll();

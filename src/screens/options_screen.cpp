@@ -1,0 +1,72 @@
+#include "screens/options_screen.h"
+
+#include <string>
+
+#include "screens/layout.h"
+#include "ui/button.h"
+#include "ui/dialog.h"
+#include "ui/label.h"
+#include "ui/picture.h"
+#include "ui/slider.h"
+
+namespace {
+
+constexpr Colour kText{77, 77, 77};
+
+Button* checkBox(const layout::Placed& placed, bool ticked) {
+  auto* box = new Button(placed.x, placed.y, placed.picture, placed.id);
+  box->setToggle(true);  // group 0: each box toggles by itself
+  box->setDown(ticked);
+  return box;
+}
+
+// A level of 0.0 to 1.0 as whole percent, cut off, not rounded.
+uint32_t percent(double level) {
+  if (!(level > 0.0)) return 0;
+  if (level >= 1.0) return layout::kLevelSteps;
+  return static_cast<uint32_t>(level * layout::kLevelSteps);
+}
+
+Slider* levelSlider(const Rect& rect, uint16_t id, double level) {
+  auto* slider = new Slider(layout::kSliderTrack, layout::kSliderThumb, rect, 0,
+                            layout::kLevelSteps, id, false);
+  slider->setValue(percent(level));
+  return slider;
+}
+
+void addScoreRows(Dialog& dialog, const OptionsState& state, Font* font) {
+  Rect name = layout::kScoreNameCell;
+  Rect score = layout::kScoreValueCell;
+  for (int k = static_cast<int>(high_scores::kRows) - 1; k >= 0; --k) {
+    auto* who = new Label(name, font, kText, state.names[k].c_str(), 0);
+    who->alignCentre();
+    dialog.addChild(who);
+    auto* points = new Label(score, font, kText, std::to_string(state.scores[k]).c_str(), 0);
+    points->alignRight();
+    dialog.addChild(points);
+    name.offset(0, layout::kScoreRowStep);
+    score.offset(0, layout::kScoreRowStep);
+  }
+}
+
+}  // namespace
+
+Dialog* buildOptionsScreen(const OptionsState& state, Font* largeFont, Font* smallFont) {
+  using namespace layout;
+  auto* dialog = new Dialog();
+  const Placed& back = kOptionsBackground;
+  dialog->addChild(new Picture(back.x, back.y, back.picture, back.id));
+  dialog->addChild(new Button(kOptionsOk.x, kOptionsOk.y, kOptionsOk.picture, kOptionsOk.id));
+  dialog->addChild(
+      new Button(kResetScores.x, kResetScores.y, kResetScores.picture, kResetScores.id));
+  dialog->addChild(checkBox(kFullScreenBox, state.fullScreen));
+  dialog->addChild(checkBox(kScoringBox, state.scoring));
+  dialog->addChild(checkBox(kBombsBox, state.bombs));
+  dialog->addChild(checkBox(kTutorialBox, state.tutorial));
+  dialog->addChild(checkBox(kHintsBox, state.hints));
+  dialog->addChild(levelSlider(kSoundLevelSlider, kSoundLevelId, state.effectsLevel));
+  dialog->addChild(levelSlider(kMusicLevelSlider, kMusicLevelId, state.musicLevel));
+  addScoreRows(*dialog, state, largeFont);
+  dialog->addChild(new Label(kVersionLabel, smallFont, kText, kVersionText, 0));
+  return dialog;
+}
