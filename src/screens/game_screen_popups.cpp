@@ -43,11 +43,7 @@ Dialog* GameScreen::offerHighScore() {
   return ::offerHighScore(scoring, score, hsScores, hsNames, tileFont, nameEntry);
 }
 
-Dialog* GameScreen::showNextTip() { return nullptr; }
-
 Dialog* GameScreen::makeOptionsScreen() { return nullptr; }
-
-Dialog* GameScreen::makeInstructionsScreen() { return nullptr; }
 
 void GameScreen::resetHighScores() { high_scores::reset(hsScores, hsNames); }
 

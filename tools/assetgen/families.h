@@ -25,6 +25,13 @@ void makeEffects(Output& out);
 // The pictures of the pop-ups over the board: the high-score title and the OK button.
 void makePopups(Output& out);
 
+// The open sea with its swells, as behind the board, over the whole picture.
+void drawSea(cairo_t* cr);
+// The instructions picture and its play button.
+void makeInstructions(Output& out);
+// The tutorial: the twelve tip pictures, the four arrows and the Next button.
+void makeTutor(Output& out);
+
 // A sea-glass button face with its label in frame state 0 (normal), 1 (under the pointer) or 2
 // (pressed), and the face's outline with its shadow filled in black, for the key.
 void buttonFace(cairo_t* cr, const Box& f, int state, const std::string& label);

@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
     makeButtons(out, background);
     makeEffects(out);
     makePopups(out);
+    makeInstructions(out);
+    makeTutor(out);
     out.writeManifest(argv[2]);
     if (icons) {
       Output iconOut(argv[3]);

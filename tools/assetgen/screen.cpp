@@ -211,6 +211,11 @@ Canvas icon(int size) {
 
 }  // namespace
 
+void drawSea(cairo_t* cr) {
+  sea(cr);
+  swells(cr);
+}
+
 Canvas drawBackground() {
   Canvas background(art::screenW, art::screenH);
   cairo_t* cr = background.cr();
