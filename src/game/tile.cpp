@@ -6,9 +6,9 @@
 
 #include "core/game_clock.h"
 #include "core/random.h"
+#include "ui/screen.h"
 #include "gfx/animated_image.h"
 #include "gfx/font.h"
-#include "ui/screen.h"
 
 Tile::Drag Tile::drag_;
 
@@ -19,7 +19,9 @@ constexpr Colour kCountdown{77, 77, 77};
 constexpr uint32_t kBlastStepMs = 300;
 
 // Game times wrap after 49 days; differences stay right across the wrap.
-bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
+bool before(uint32_t a, uint32_t b) {
+  return static_cast<int32_t>(a - b) < 0;
+}
 
 // Whole seconds from t to the deadline; 0 once it has passed.
 uint32_t secondsLeft(uint32_t deadline, uint32_t t) {
@@ -47,7 +49,9 @@ Tile::~Tile() {
   if (drag_.tile == this) drag_.tile = nullptr;
 }
 
-uint8_t Tile::toByte() const { return TileCode(kind, connections, pinned).byte; }
+uint8_t Tile::toByte() const {
+  return TileCode(kind, connections, pinned).byte;
+}
 
 void Tile::fromByte(uint8_t code) {
   const TileCode tile(code);
@@ -78,9 +82,13 @@ void Tile::rebuildSprite() {
   markDirty();
 }
 
-void Tile::rotateClockwise(bool animated) { rotate(true, animated); }
+void Tile::rotateClockwise(bool animated) {
+  rotate(true, animated);
+}
 
-void Tile::rotateCounterClockwise(bool animated) { rotate(false, animated); }
+void Tile::rotateCounterClockwise(bool animated) {
+  rotate(false, animated);
+}
 
 void Tile::rotate(bool clockwise, bool animated) {
   if (kind == TileKind::Fixed || kind == TileKind::Empty) return;
@@ -143,11 +151,17 @@ void Tile::swapContents(Tile& other) {
   other.rebuildSprite();
 }
 
-Tile* Tile::dragged() { return drag_.tile; }
+Tile* Tile::dragged() {
+  return drag_.tile;
+}
 
-bool Tile::hasPicture() const { return sprite && sprite->image && sprite->width > 0; }
+bool Tile::hasPicture() const {
+  return sprite && sprite->image && sprite->width > 0;
+}
 
-bool Tile::fuseBurning() const { return kind == TileKind::Bomb && before(lastTick, fuseDeadline); }
+bool Tile::fuseBurning() const {
+  return kind == TileKind::Bomb && before(lastTick, fuseDeadline);
+}
 
 // ---- Time: turning frames, the fuse and the blast.
 
@@ -212,10 +226,18 @@ void Tile::reachStep(int32_t step) {
 
 // ---- Input.
 
-bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) { return press(x, y, MouseButton::Left); }
-bool Tile::onRightDown(int32_t x, int32_t y, int32_t) { return press(x, y, MouseButton::Right); }
-bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) { return release(x, y, MouseButton::Left); }
-bool Tile::onRightUp(int32_t x, int32_t y, int32_t) { return release(x, y, MouseButton::Right); }
+bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) {
+  return press(x, y, MouseButton::Left);
+}
+bool Tile::onRightDown(int32_t x, int32_t y, int32_t) {
+  return press(x, y, MouseButton::Right);
+}
+bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) {
+  return release(x, y, MouseButton::Left);
+}
+bool Tile::onRightUp(int32_t x, int32_t y, int32_t) {
+  return release(x, y, MouseButton::Right);
+}
 
 bool Tile::press(int32_t x, int32_t y, MouseButton button) {
   const bool clockwise = turnsClockwise(button);

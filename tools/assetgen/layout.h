@@ -19,7 +19,9 @@ struct Box {
 
 namespace art {
 
-constexpr Box boxOf(const Rect& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+constexpr Box boxOf(const Rect& r) {
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
 inline constexpr int screenW = ::layout::kScreenWidth;
 inline constexpr int screenH = ::layout::kScreenHeight;
@@ -36,10 +38,10 @@ inline constexpr Box meter = boxOf(::layout::kMeter);
 
 // Explosions are placed at the hit tile's corner minus the game's offsets; a frame of the
 // size given here is centred on the tile.
-inline constexpr Box blastLarge{-::layout::kBlastLarge.offsetX, -::layout::kBlastLarge.offsetY, 114,
-                                136};
-inline constexpr Box blastSmall{-::layout::kBlastSmall.offsetX, -::layout::kBlastSmall.offsetY, 104,
-                                114};
+inline constexpr Box blastLarge{-::layout::kBlastLarge.offsetX, -::layout::kBlastLarge.offsetY,
+                                114, 136};
+inline constexpr Box blastSmall{-::layout::kBlastSmall.offsetX, -::layout::kBlastSmall.offsetY,
+                                104, 114};
 inline constexpr int blastFrames = ::layout::kBlastLarge.frames;
 
 // One button: the control it draws (picture name and place come from the game), its label,
