@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "draw.h"
+#include "game/tile_code.h"
 #include "output.h"
 
 // One function per family of pictures; each writes its files through out.
@@ -14,6 +15,8 @@ void makeFonts(Output& out);
 void makeTiles(Output& out);
 // The whole-screen background; every unkeyed picture is cut from it.
 Canvas drawBackground();
+// One tile at rest, 50 by 50 with its top-left corner at the origin, as its strip shows it.
+void drawTileFace(cairo_t* cr, TileKind kind, uint8_t lineBits);
 // Background, score panel, meter and the program's icon.
 void makeScreen(Output& out, const Canvas& background);
 // The program's icon for the desktop, in the icon theme's folder layout, one picture a size.

@@ -92,6 +92,25 @@ void samples(cairo_t* cr) {
   text(cr, "Try them: these tiles are live.", kLeft, 131, colours::caption);
 }
 
+// A small solved corner beside the samples: every line end meets another, none is loose.
+void solvedCorner(cairo_t* cr) {
+  constexpr uint8_t kLines[9] = {6, 10, 12, 5, 2, 13, 3, 10, 9};
+  constexpr double kX = 516, kY = 150, kScale = 0.6;
+  const double side = 3 * 50 * kScale;
+  draw::roundedRect(cr, kX - 4, kY - 4, side + 8, side + 8, 6);
+  draw::colour(cr, colours::rimDark);
+  cairo_fill(cr);
+  for (int i = 0; i < 9; ++i) {
+    cairo_save(cr);
+    cairo_translate(cr, kX + (i % 3) * 50 * kScale, kY + (i / 3) * 50 * kScale);
+    cairo_scale(cr, kScale, kScale);
+    drawTileFace(cr, TileKind::Plain, kLines[i]);
+    cairo_restore(cr);
+  }
+  draw::font(cr, draw::Face::SansBold, 11);
+  draw::centredText(cr, "Solved: no loose ends", kX + side / 2, kY + side + 18, colours::caption);
+}
+
 void footer(cairo_t* cr) {
   draw::font(cr, draw::Face::Sans, 12);
   text(cr, "Tips point things out as you play; switch them off in the options.", kLeft, 449,
@@ -107,6 +126,7 @@ void makeInstructions(Output& out) {
   heading(cr);
   intro(cr);
   samples(cr);
+  solvedCorner(cr);
   footer(cr);
   out.rgb(layout::kInstructionsPicture, picture);
 

@@ -3,6 +3,7 @@
 // subject, and the Next button. All keyed from their corners.
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "families.h"
@@ -33,7 +34,7 @@ constexpr TipText kTexts[12] = {
      "Every move spends some of it. What is left when you solve the puzzle is your bonus."},
     {'5', "A sliding tile", "Drag it onto another sliding tile and the two swap places."},
     {'6', "A linked tile", "Turn it and every linked tile on the board turns the same way."},
-    {'7', "A bomb", "When its countdown runs out it jostles the tiles in its row or column."},
+    {'7', "A bomb", "When its countdown runs out, it jostles the tiles in its row or column."},
     {'8', "Hints", "Red marks show every loose end. In scored play each move then costs double."},
     {'b', "Options", "Sound, music, full screen, scoring, bombs, hints and these tips."},
     {'9', "The manual", "Everything about the game, opened in your web browser."},
@@ -45,7 +46,14 @@ Canvas tipPicture(const TipText& t) {
   {
     Canvas probe(1, 1);
     draw::font(probe.cr(), draw::Face::Sans, 13);
+    // As many lines as the full width needs, but evened out: the narrowest width that needs
+    // no more lines, so no word is left alone on the last one.
     lines = draw::wrap(probe.cr(), t.body, kTipWidth - 2);
+    for (double w = kTipWidth - 3; w > kTipWidth / 2; --w) {
+      std::vector<std::string> narrower = draw::wrap(probe.cr(), t.body, w);
+      if (narrower.size() > lines.size()) break;
+      lines = std::move(narrower);
+    }
   }
   const int h = static_cast<int>(std::ceil(38 + kBodyLine * (lines.size() - 1) + 6));
   Canvas picture(kTipWidth, h);
@@ -74,13 +82,13 @@ Canvas tipPicture(const TipText& t) {
 
 // An arrow with its point at the top-left corner, reaching down and right towards the box.
 void arrowPath(cairo_t* cr) {
-  cairo_move_to(cr, 1, 1);
-  cairo_line_to(cr, 23, 5);
-  cairo_line_to(cr, 16, 12);
-  cairo_line_to(cr, 45, 41);
-  cairo_line_to(cr, 41, 45);
-  cairo_line_to(cr, 12, 16);
-  cairo_line_to(cr, 5, 23);
+  cairo_move_to(cr, 1.5, 1.5);
+  cairo_line_to(cr, 27, 6);
+  cairo_line_to(cr, 19, 13);
+  cairo_line_to(cr, 47, 41);
+  cairo_line_to(cr, 41, 47);
+  cairo_line_to(cr, 13, 19);
+  cairo_line_to(cr, 6, 27);
   cairo_close_path(cr);
 }
 
