@@ -253,11 +253,13 @@ void GameScreen::toggleHints() {
 
 // OK on the options: the flags the boxes left take effect.
 void GameScreen::confirmOptions() {
+  Widget* options = popup;
   applyBombsOption();
-  applyScoringOption();
+  applyScoringOption();  // switched on, it may put a tip in the options' place
   if (!tutorial) tipsSeen = 0;  // every tip shows again once the tutorial is back on
   applyHintsOption();
-  closePopup();
+  // Only the options close: a tip that took their place stays, its bit already spent.
+  if (popup == options) closePopup();
   invalidate(layout::kScreen);
 }
 

@@ -298,3 +298,26 @@ TEST_F(TutorialScreenTest, SeenTipsSurviveSavingAndLoading) {
   ASSERT_NE(screen->showNextTip(), nullptr);
   EXPECT_EQ(screen->tipsSeen, 0x0A5u | 0x800u);
 }
+
+// OK on the options with scoring just switched on runs the tutorial check; the tip it opens
+// in the options' place must stay open rather than be closed with them, unseen.
+TEST_F(TutorialScreenTest, TheTipOpenedByTheOptionsOkStaysOpen) {
+  startWithTips(emptyBoard());
+  screen->tipsSeen = 0xFFF & ~0x040u;
+  auto* options = new Dialog();
+  screen->openPopup(options);
+  screen->scoring = true;  // as its box would report
+  screen->onNotify(layout::kOptionsOkId, NotifyClicked, 0);
+  frame();
+  EXPECT_NE(screen->popup, options);
+  EXPECT_TRUE(showsTip('4'));
+  EXPECT_EQ(screen->tipsSeen, 0xFFFu);
+  // With nothing new to show, OK closes the options as before.
+  screen->closePopup();
+  frame();
+  options = new Dialog();
+  screen->openPopup(options);
+  screen->onNotify(layout::kOptionsOkId, NotifyClicked, 0);
+  frame();
+  EXPECT_EQ(screen->popup, nullptr);
+}
