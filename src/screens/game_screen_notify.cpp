@@ -255,7 +255,8 @@ void GameScreen::toggleHints() {
 void GameScreen::confirmOptions() {
   Widget* options = popup;
   applyBombsOption();
-  applyScoringOption();  // switched on, it may put a tip in the options' place
+  // Scoring switched on may put a tip in the options' place.
+  applyScoringOption();
   if (!tutorial) tipsSeen = 0;  // every tip shows again once the tutorial is back on
   applyHintsOption();
   // Only the options close: a tip that took their place stays, its bit already spent.
