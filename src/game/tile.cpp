@@ -312,7 +312,10 @@ void Tile::moveTo(const Rect& r) {
 }
 
 bool Tile::onNotify(uint16_t sender, uint32_t code, int32_t) {
-  if (kind == TileKind::Linked && sender != id) {
+  // Sample tiles link only with each other, and board tiles only with the board: trying the
+  // samples never turns the board for free.
+  const bool sameSide = (sender >= board::kFirstSampleId) == (id >= board::kFirstSampleId);
+  if (kind == TileKind::Linked && sender != id && sameSide) {
     if (code == TileLinkedClockwise) rotate(true, true);
     if (code == TileLinkedCounter) rotate(false, true);
   }

@@ -255,6 +255,7 @@ void GameScreen::toggleHints() {
 void GameScreen::confirmOptions() {
   Widget* options = popup;
   applyBombsOption();
+  // Scoring switched on may put a tip in the options' place.
   applyScoringOption();
   if (!tutorial) tipsSeen = 0;  // every tip shows again once the tutorial is back on
   applyHintsOption();

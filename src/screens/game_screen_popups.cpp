@@ -43,10 +43,6 @@ Dialog* GameScreen::offerHighScore() {
   return ::offerHighScore(scoring, score, hsScores, hsNames, tileFont, nameEntry);
 }
 
-Dialog* GameScreen::showNextTip() { return nullptr; }
-
-Dialog* GameScreen::makeInstructionsScreen() { return nullptr; }
-
 void GameScreen::resetHighScores() { high_scores::reset(hsScores, hsNames); }
 
 void GameScreen::storeHighScoreName() { confirmHighScoreName(nameEntry, hsNames); }

@@ -88,7 +88,7 @@ inline constexpr const char* kNewHighTitle = "newhigh.png";
 inline constexpr int32_t kNewHighWidth = 320;  // the size the title picture is drawn at
 inline constexpr int32_t kNewHighHeight = 56;
 inline constexpr const char* kOkayPicture = "okay.png";
-inline constexpr int32_t kOkayWidth = 128;  // one frame of "okay.png"
+inline constexpr int32_t kOkayWidth = 81;  // one frame of "okay.png"
 inline constexpr int32_t kOkayHeight = 38;
 inline constexpr int32_t kPopupMinWidth = 109;
 inline constexpr int32_t kPopupTitleMargin = 10;  // on each side of the title, and above it
@@ -128,6 +128,47 @@ inline constexpr Rect kScoreValueCell(325, 273, 444, 314);
 inline constexpr int32_t kScoreRowStep = 40;
 inline constexpr Rect kVersionLabel(1, 453, 280, 466);
 inline constexpr const char* kVersionText = "version 1.06";
+
+// The instructions: a whole-screen picture carrying the text, ten live sample tiles in five
+// pairs (one pair a kind) standing on it, and a button that closes it.
+inline constexpr const char* kInstructionsPicture = "instructdlg.png";
+inline constexpr Placed kPlay{kCloseId, 551, 424, "play.png"};
+inline constexpr int32_t kPlayWidth = 80;  // one frame of "play.png"
+inline constexpr int32_t kPlayHeight = 40;
+struct SamplePair {
+  uint16_t leftId;  // the right tile has the next id
+  Rect left;
+  uint8_t kind;  // the tile-code kind bits both tiles get
+};
+inline constexpr int32_t kSamplePairGap = 55;  // from a left tile to its right partner
+inline constexpr SamplePair kSamplePairs[5] = {
+    {1500, Rect(25, 140, 75, 190), 0x00},  // plain
+    {1502, Rect(45, 195, 95, 245), 0x20},  // fixed
+    {1504, Rect(25, 250, 75, 300), 0x30},  // sliding
+    {1506, Rect(45, 305, 95, 355), 0x50},  // bomb
+    {1508, Rect(25, 360, 75, 410), 0x40},  // linked
+};
+constexpr Rect samplePartner(const Rect& left) {
+  return Rect(left.left + kSamplePairGap, left.top, left.right + kSamplePairGap, left.bottom);
+}
+
+// Tutorial tips: a keyed picture "tutor<c>.png" in a white box, an arrow from the box's corner
+// to the target, OK and Next in the box's bottom corners. Fixed targets on the game screen:
+inline constexpr int32_t kTipLooseEndsX = 165, kTipLooseEndsY = 32;
+inline constexpr int32_t kTipMeterX = 177, kTipMeterY = 282;
+inline constexpr int32_t kTipHintsX = 112, kTipHintsY = 400;
+inline constexpr int32_t kTipOptionsX = 156, kTipOptionsY = 434;
+inline constexpr int32_t kTipManualX = 580, kTipManualY = 465;
+inline constexpr const char* kTipNextPicture = "next.png";  // as large as "okay.png"
+// The arrows: "arrowul.png" points up-left from a box below and right of its target; the
+// sixth letter l puts the box above, the seventh r to the left. Each picture is this size,
+// with the point at (0 or kArrowTipRight, 0 or kArrowTipBottom).
+inline constexpr int32_t kArrowSize = 56;
+inline constexpr int32_t kArrowTipRight = 54;
+inline constexpr int32_t kArrowTipBottom = 53;
+// Tip pictures for tiles may be at most this large, so that a box fits beside any tile.
+inline constexpr int32_t kTipMaxWidth = 220;
+inline constexpr int32_t kTipMaxHeight = 100;
 
 // Explosions: a strip drawn with its corner this far up and left of the hit tile's corner.
 struct BlastLook {

@@ -193,15 +193,6 @@ TEST_F(GameScreenTest, ManualAddressEscapesWhatAnAddressCannotHoldAsItIs) {
   std::filesystem::current_path("..");
 }
 
-TEST_F(GameScreenTest, ButtonsOfLaterPopUpsOpenNothingYetAndBreakNothing) {
-  start();
-  for (uint16_t id : {layout::kInstructionsId}) {
-    clickControl(id);
-    frame();
-    EXPECT_EQ(screen->popup, nullptr) << id;
-  }
-}
-
 namespace {
 
 // A layout whose tiles show which difficulty it came from: a row of plain tiles in row d.

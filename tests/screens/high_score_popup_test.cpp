@@ -26,13 +26,13 @@ using Log = std::vector<std::string>;
 
 namespace {
 
-// A 300 by 60 title and a 128 by 38 button, under names of the test's own.
+// A 300 by 60 title and an 81 by 38 button, under names of the test's own.
 const HighScorePictures kPictures{"hs-title.bmp", "hs-okay.bmp"};
 
 std::string popupArchive() {
   return buildArchive({
       {"hs-title.bmp", solidBmp(300, 60, 0x2060A0)},
-      {"hs-okay.bmp", solidBmp(3 * 128, 38, 0x80C0C0)},
+      {"hs-okay.bmp", solidBmp(3 * 81, 38, 0x80C0C0)},
   });
 }
 
@@ -87,7 +87,7 @@ TEST(HighScoreLayout, FollowsTheTitleAndTheFontHeight) {
   EXPECT_EQ(at.scoreCell, Rect(441, 175, 560, 208));
   EXPECT_EQ(at.nameCell, Rect(250, 175, 441, 208));
   EXPECT_EQ(at.rowStep, 33);
-  EXPECT_EQ(at.okayX, 341);
+  EXPECT_EQ(at.okayX, 364);  // 245 + (320 - 81) / 2
   EXPECT_EQ(at.okayY, 175 + 4 * 33 + 10);
 }
 
@@ -135,7 +135,7 @@ TEST_F(HighScorePopupTest, ShowsTheTableBestFirstWithTheFieldInTheNewRow) {
     EXPECT_EQ(label->align, i % 2 == 0 ? Label::Align::Centre : Label::Align::Right);
     EXPECT_EQ(label->colour, (Colour{77, 77, 77}));
   }
-  EXPECT_EQ(c[11]->rect, Rect(341, 317, 469, 355));
+  EXPECT_EQ(c[11]->rect, Rect(364, 317, 445, 355));
   EXPECT_EQ(c[11]->getId(), 2022);
 }
 
@@ -145,8 +145,8 @@ TEST_F(HighScorePopupTest, TheNameIsTypedIntoTheFieldAndConfirmedIntoItsRow) {
   for (char ch : std::string("Zapfinch")) EXPECT_TRUE(screen.onChar(ch));
   EXPECT_FALSE(screen.onChar('!'));  // a ninth character is refused
   EXPECT_TRUE(screen.onChar(13));
-  screen.onLeftDown(350, 330, 0);
-  screen.onLeftUp(350, 330, 0);
+  screen.onLeftDown(400, 330, 0);
+  screen.onLeftUp(400, 330, 0);
   // Enter and OK report the same id.
   EXPECT_EQ(log, (Log{"2022 4026531904", "2022 4026531842", "2022 4026531841"}));
 

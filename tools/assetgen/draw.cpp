@@ -144,6 +144,28 @@ void centredText(cairo_t* cr, const std::string& text, double cx, double baselin
   cairo_new_path(cr);
 }
 
+std::vector<std::string> wrap(cairo_t* cr, const std::string& text, double width) {
+  std::vector<std::string> lines;
+  std::string current;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    const std::string longer = current.empty() ? word : current + " " + word;
+    if (!current.empty() && textWidth(cr, longer) > width) {
+      lines.push_back(current);
+      current = word;
+    } else {
+      current = longer;
+    }
+  }
+  if (!current.empty()) lines.push_back(current);
+  return lines;
+}
+
 double baselineFor(cairo_t* cr, double cy) {
   cairo_text_extents_t e;
   cairo_text_extents(cr, "xH", &e);  // from the x-height up to the cap height

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "layout.h"
 #include "palette.h"
@@ -60,6 +61,9 @@ double textWidth(cairo_t* cr, const std::string& text);
 // Text centred horizontally on cx with its baseline at y.
 void centredText(cairo_t* cr, const std::string& text, double cx, double baseline, Rgb c,
                  double alpha = 1.0);
+// The words of text in lines no wider than width in the current font (a word wider than
+// width stands alone on its line).
+std::vector<std::string> wrap(cairo_t* cr, const std::string& text, double width);
 // The baseline that centres the current font's lower-case and capital letters on cy.
 double baselineFor(cairo_t* cr, double cy);
 

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     makeEffects(out);
     makePopups(out);
     makeOptions(out);
+    makeInstructions(out);
+    makeTutor(out);
     out.writeManifest(argv[2]);
     if (icons) {
       Output iconOut(argv[3]);

@@ -135,7 +135,7 @@ void makeOkay(Output& out) {
   draw::colour(strip.cr(), kPanel);
   cairo_paint(strip.cr());
   for (int state = 0; state < 3; ++state) {
-    const Box f{state * w + 14, 5, w - 28, 28};
+    const Box f{state * w + 4, 5, w - 8, 28};
     buttonFace(strip.cr(), f, state, "OK");
     buttonShape(shape.cr(), f);
   }

@@ -351,3 +351,14 @@ void makeTiles(Output& out) {
     }
   }
 }
+
+void drawTileFace(cairo_t* cr, TileKind kind, uint8_t lineBits) {
+  for (const KindLook& look : kKinds) {
+    if (look.kind != kind) continue;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, kSize, kSize);
+    cairo_clip(cr);
+    drawFrame(cr, look, canonicalShape(lineBits), 3 * orientation(lineBits));
+    cairo_restore(cr);
+  }
+}

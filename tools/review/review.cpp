@@ -2,8 +2,9 @@
 // blitter: the game screen in scoring play (a busy board, an explosion, every control) and in
 // relaxed play once solved (faded board, next-puzzle button, hints on), one enlarged sheet per
 // tile kind with all its frames, the explosions frame by frame, the three fonts, the controls,
-// the high-score pop-up with a name half typed (with its title picture and without), and the
-// options pop-up in relaxed and scored play and with a slider's thumb being dragged.
+// the high-score pop-up with a name half typed (with its title picture and without), the
+// options pop-up in relaxed and scored play and with a slider's thumb being dragged, the
+// instructions, and every tutorial tip on a dealt board.
 #include <png.h>
 
 #include <algorithm>
@@ -13,15 +14,20 @@
 #include <string>
 #include <vector>
 
+#include "core/random.h"
 #include "game/board.h"
+#include "game/puzzle_file.h"
+#include "game/rules.h"
 #include "gfx/display_window.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/image_cache.h"
 #include "platform/platform.h"
 #include "screens/high_score_popup.h"
+#include "screens/instructions_screen.h"
 #include "screens/layout.h"
 #include "screens/options_screen.h"
+#include "screens/tutorial.h"
 #include "ui/box.h"
 #include "ui/button.h"
 #include "ui/dialog.h"
@@ -159,10 +165,10 @@ void drawBlast(Image& screen, const layout::BlastLook& look, int frame, int cell
             r.top - look.offsetY);
 }
 
-Image gameScreen(Fonts& fonts, bool scoring, bool solved, bool blasts = true) {
+Image gameScreen(Fonts& fonts, bool scoring, bool solved, bool blasts = true,
+                 const BoardCodes& cells = reviewBoard()) {
   Image screen(layout::kScreenWidth, layout::kScreenHeight, 24);
   draw(screen, layout::kBackground.picture, 0, 0);
-  const BoardCodes cells = reviewBoard();
   for (int i = 0; i < board::kCells; ++i) {
     drawTile(screen, *fonts.tile, cells[i], i, solved ? 0.5 : 1.0);
   }
@@ -347,6 +353,33 @@ Image highScoreSheet(Fonts& fonts, const HighScorePictures& pictures) {
   return shot;
 }
 
+// A real puzzle as the game deals it: the first layout of the hardest list that holds every
+// kind of tile and a hole, dealt and scrambled. The review board when there is none.
+BoardCodes dealtBoard() {
+  const PuzzleLists puzzles = readPuzzleFile();
+  for (size_t d = puzzles.lists.size(); d-- > 0;) {
+    for (const PuzzleRecord& record : puzzles.lists[d]) {
+      bool kinds[8] = {};
+      for (TileCode c : record.tiles) kinds[static_cast<uint8_t>(c.kind()) >> 4] = true;
+      if (!std::all_of(kinds, kinds + 6, [](bool b) { return b; })) continue;
+      BoardCodes codes = record.tiles;
+      seedRandom(2024);
+      rules::dealBoard(codes);
+      rules::scramble(codes, 0);
+      return codes;
+    }
+  }
+  return reviewBoard();
+}
+
+// Captures the screen's picture after one frame.
+Image shotOf(Screen& screen) {
+  screen.update(0);
+  Image shot(layout::kScreenWidth, layout::kScreenHeight, 24);
+  std::copy_n(screen.displayWindow->pixels, shot.byteSize(), shot.pixels);
+  return shot;
+}
+
 // The options pop-up built by the game's own builder on a real screen. In relaxed play the
 // pointer rests on the hints box; in scored play the music thumb is held halfway along.
 Image optionsSheet(Fonts& fonts, bool scoring, bool dragging) {
@@ -375,12 +408,59 @@ Image optionsSheet(Fonts& fonts, bool scoring, bool dragging) {
       const layout::Placed& box = layout::kHintsBox;
       screen.onMouseMove(box.x + 8, box.y + 8, 0);
     }
-    screen.update(0);
-    shot = Image(layout::kScreenWidth, layout::kScreenHeight, 24);
-    std::copy_n(screen.displayWindow->pixels, shot.byteSize(), shot.pixels);
+    shot = shotOf(screen);
   }
   platform::setBackend(nullptr);
   return shot;
+}
+
+// The instructions pop-up, built by the game's own builder on a real screen.
+Image instructionsSheet(Fonts& fonts) {
+  PictureBackend backend;
+  platform::setBackend(&backend);
+  Image shot;
+  {
+    Screen screen("", "review");
+    seedRandom(77);
+    screen.openPopup(instructions::buildInstructionsScreen(fonts.number));
+    shot = shotOf(screen);
+  }
+  platform::setBackend(nullptr);
+  return shot;
+}
+
+// Tip i of the table over the dealt board in scoring play, as the game would show it; false
+// when the board holds nothing for it.
+bool tipSheet(Fonts& fonts, const BoardCodes& cells, size_t i, Image& shot) {
+  const tips::Tip& tip = tips::kTips[i];
+  uint32_t seen = 0;
+  for (size_t j = 0; j < i; ++j) seen |= tips::kTips[j].seenBit;
+  if (tip.subject == tips::Subject::BottomMismatch) seen &= ~tip.seenBit;
+  // Only this row may qualify: every earlier row counts as seen, and the shared bit of the
+  // two mismatch rows is cleared again for the second one.
+  std::optional<tips::Choice> choice = tips::chooseTip(cells, true, seen);
+  if (tip.subject == tips::Subject::BottomMismatch) {
+    const int32_t cell = tips::findCell(cells, tip.subject);
+    if (cell < 0) return false;
+    const Rect r = board::cellRect(cell);
+    choice = tips::Choice{&tip, {(r.left + r.right) / 2, r.bottom - 2}};
+  }
+  if (!choice || choice->tip != &tip) return false;
+  PictureBackend backend;
+  platform::setBackend(&backend);
+  {
+    Screen screen("", "review");
+    Image backdrop = gameScreen(fonts, true, false, false, cells);
+    std::copy_n(backdrop.pixels, backdrop.byteSize(), screen.displayWindow->pixels);
+    screen.openPopup(tips::buildTipDialog(tip.character, choice->target));
+    shot = shotOf(screen);
+    // The target itself, a small green cross, to judge the arrow's aim.
+    const tips::Point t = choice->target;
+    shot.fillRect({t.x - 3, t.y, t.x + 4, t.y + 1}, {0, 230, 0}, kScreen, 1.0);
+    shot.fillRect({t.x, t.y - 3, t.x + 1, t.y + 4}, {0, 230, 0}, kScreen, 1.0);
+  }
+  platform::setBackend(nullptr);
+  return true;
 }
 
 }  // namespace
@@ -392,7 +472,8 @@ int main(int argc, char** argv) {
   }
   fs::path folder = argv[1];
   fs::create_directories(folder);
-  for (const char* name : {"medium.png", "nextpuzzle.png", "blast1.png", "blast2.png"}) {
+  for (const char* name :
+       {"medium.png", "nextpuzzle.png", "blast1.png", "blast2.png", "okay.png", "next.png"}) {
     keyed(name);
   }
   if (getImage("background.png")->width == 0) {
@@ -415,6 +496,18 @@ int main(int argc, char** argv) {
             writePng(folder / "options-dragging.png", optionsSheet(fonts, true, true)) &&
             writePng(folder / "options-detail.png",
                      detail(optionsSheet(fonts, true, false), Rect(0, 40, 320, 280), 2));
+  ok = ok && writePng(folder / "instructions.png", instructionsSheet(fonts));
+  const BoardCodes dealt = dealtBoard();
+  for (size_t i = 0; i < tips::kTips.size() && ok; ++i) {
+    Image shot;
+    if (tipSheet(fonts, dealt, i, shot)) {
+      ok = writePng(folder / ("tip" + std::to_string(i + 1) + "-" +
+                              std::string(1, tips::kTips[i].character) + ".png"),
+                    shot);
+    } else {
+      std::fprintf(stderr, "asset_review: the dealt board has nothing for tip %zu\n", i + 1);
+    }
+  }
   for (size_t k = 0; k < kDrawnKinds.size() && ok; ++k) {
     const TileKind kind = kDrawnKinds[k];
     ok = writePng(folder / (std::string("tiles-") + kindLetter(kind) + ".png"), tileSheet(kind));
