@@ -48,7 +48,7 @@ case "${1:-}" in
       ctest --test-dir build-asan -j2 --output-on-failure
     # The music's two threads (and the mixer they share) under ThreadSanitizer.
     cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGYROTIDE_TSAN=ON -DGYROTIDE_BENCH=OFF
-    cmake --build build-tsan -j2 --target gyrotide_tests
+    cmake --build build-tsan -j2 --target gyrotide_thread_tests
     TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j2 --output-on-failure -R '^(Music|AudioMixer)'
     ;;
   *)
