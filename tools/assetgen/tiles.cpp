@@ -272,14 +272,14 @@ void mineHorns(cairo_t* cr) {
 void mineBody(cairo_t* cr) {
   cairo_save(cr);
   cairo_translate(cr, kHalf, kHalf);
-  cairo_arc(cr, 0, 0, 17.5, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, 15.5, 0, 2 * M_PI);
   draw::colour(cr, colours::lineEdge);
   cairo_fill(cr);
-  cairo_pattern_t* body = cairo_pattern_create_radial(-6, -6, 2, 0, 0, 17);
+  cairo_pattern_t* body = cairo_pattern_create_radial(-5, -5, 2, 0, 0, 15);
   cairo_pattern_add_color_stop_rgb(body, 0, 1.0, 0.62, 0.48);
   cairo_pattern_add_color_stop_rgb(body, 1, colours::coralDark.r, colours::coralDark.g,
                                    colours::coralDark.b);
-  cairo_arc(cr, 0, 0, 16, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, 14, 0, 2 * M_PI);
   cairo_set_source(cr, body);
   cairo_fill(cr);
   cairo_pattern_destroy(body);
