@@ -64,7 +64,14 @@ bool Panel::isDirty() {
   if (dirty) return true;
   dirtyRect = Rect();
   for (Widget* child : children) {
-    if (child->isDirty()) invalidate(*child->getRect());
+    if (!child->isDirty()) continue;
+    // A child that covers nothing (a dialog standing by without a size) is never drawn, so
+    // drawing would never clear its flag: left set, it would have every frame presented again.
+    if (child->getRect()->isEmpty()) {
+      child->dirty = false;
+    } else {
+      invalidate(*child->getRect());
+    }
   }
   return dirty;
 }

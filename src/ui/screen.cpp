@@ -1,7 +1,7 @@
 #include "ui/screen.h"
 
-#include "core/game_clock.h"
 #include "audio/sound_system.h"
+#include "core/game_clock.h"
 #include "gfx/display_window.h"
 
 Screen* currentScreen = nullptr;
@@ -16,7 +16,8 @@ Screen::Screen(const std::string& /*commandLine*/, const std::string& caption) {
   currentScreen = this;
   displayWindow = std::make_unique<DisplayWindow>(caption, kPictureWidth, kPictureHeight);
   soundSystem = std::make_unique<SoundSystem>(2, 22050);
-  invalidate(rect);
+  // The first frame shows the whole picture, even before anything is on it.
+  invalidate(Rect(0, 0, kPictureWidth, kPictureHeight));
 }
 
 Screen::~Screen() {
@@ -33,7 +34,8 @@ bool Screen::update(uint32_t now) {
   if (isDirty()) {
     Rect clip = dirtyRect;  // drawing resets dirtyRect
     draw(*displayWindow, clip);
-    displayWindow->present();
+    // A change wholly off the picture changes nothing that shows.
+    if (!clip.isEmpty()) displayWindow->present();
   }
   Panel::update(now);
   return false;

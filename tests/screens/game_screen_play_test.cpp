@@ -199,3 +199,16 @@ TEST_F(PlayTest, ARealGameSolvedThroughTheMouse) {
   EXPECT_GT(screen->countLooseEnds(), 0);
   EXPECT_EQ(screen->score, bonus);
 }
+
+// Once everything has come to rest, the screen presents no frame at all until something
+// changes: the player's machine stays idle while the game waits.
+TEST_F(GameScreenTest, AtRestNothingIsPresentedAgain) {
+  start();
+  runFor(3000);
+  const int settled = backend.presentCount;
+  runFor(2000);
+  EXPECT_EQ(backend.presentCount, settled);
+  clickAt(405, 235);  // the middle tile turns
+  runFor(1000);
+  EXPECT_GT(backend.presentCount, settled);
+}

@@ -5,6 +5,7 @@
 #include "audio/sound_system.h"
 #include "gfx/display_window.h"
 #include "support/headless_fixture.h"
+#include "ui/dialog.h"
 
 using Log = std::vector<std::string>;
 
@@ -118,8 +119,8 @@ TEST_F(ScreenTest, FrameDrawsAndPresentsOnlyWhatChanged) {
   screen.update(0);
   EXPECT_EQ(backend.presentCount, 1);
   EXPECT_EQ(a->draws, 1);
-  // The dirty area is clipped to the picture before it is drawn.
-  EXPECT_EQ(offPicture->lastClip, Rect(10, 10, 640, 480));
+  // The first frame draws the whole picture, and no more: the area is clipped to it.
+  EXPECT_EQ(offPicture->lastClip, Rect(0, 0, 640, 480));
 
   screen.update(16);
   screen.update(32);
@@ -130,6 +131,25 @@ TEST_F(ScreenTest, FrameDrawsAndPresentsOnlyWhatChanged) {
   EXPECT_EQ(backend.presentCount, 2);
   EXPECT_EQ(offPicture->lastClip, Rect(600, 400, 640, 480));
   EXPECT_EQ(a->draws, 1);
+}
+
+// A screen where nothing moves presents nothing: neither a widget without a size (a dialog
+// standing by, hidden) nor one wholly off the picture keeps frames coming.
+TEST_F(ScreenTest, NothingShowsAgainWhileNothingThatShowsChanges) {
+  Screen screen("", "t");
+  auto* standingBy = new Dialog();
+  standingBy->hide();
+  screen.addChild(standingBy);
+  auto* offPicture = new ProbeWidget(Rect(700, 500, 720, 520), 1, &log);
+  screen.addChild(offPicture);
+  screen.update(0);
+  const int first = backend.presentCount;
+  for (uint32_t t = 16; t <= 160; t += 16) screen.update(t);
+  EXPECT_EQ(backend.presentCount, first);
+  standingBy->markDirty();
+  offPicture->markDirty();
+  screen.update(176);
+  EXPECT_EQ(backend.presentCount, first);
 }
 
 TEST_F(ScreenTest, FirstFramePresentsAWhitePicture) {
