@@ -1,6 +1,7 @@
 // The game screen's frames against the cost of copying one 640 x 480 picture: a full redraw
 // of every child from a clean picture, a frame while the solved board fades, and a frame while
-// one tile turns. Read the ratios from one run, side by side.
+// one tile turns, and a frame at rest, when nothing has changed. Read the ratios from one run,
+// side by side.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -117,5 +118,19 @@ void BM_game_screen_turning_frame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_game_screen_turning_frame);
+
+// A frame with nothing moving: the run loop still calls it at the display's rate.
+void BM_game_screen_frame_at_rest(benchmark::State& state) {
+  ScreenBench bench;
+  for (int i = 0; i < 300; ++i) {  // every turn and glide of the deal comes to rest
+    bench.advance(16);
+    bench.frame();
+  }
+  for (auto _ : state) {
+    bench.advance(16);
+    bench.frame();
+  }
+}
+BENCHMARK(BM_game_screen_frame_at_rest);
 
 }  // namespace
