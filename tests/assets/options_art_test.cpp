@@ -11,18 +11,10 @@
 
 namespace {
 
-struct Use {
-  const char* name;
-  int x, y;
-};
-
-Use use(const layout::Placed& p) { return {p.picture, p.x, p.y}; }
-
 // Every place a three-frame strip of the pop-up is drawn.
-const std::vector<Use> kStrips{
-    use(layout::kOptionsOk),  use(layout::kResetScores), use(layout::kFullScreenBox),
-    use(layout::kScoringBox), use(layout::kBombsBox),    use(layout::kTutorialBox),
-    use(layout::kHintsBox),
+const std::vector<layout::Placed> kStrips{
+    layout::kOptionsOk, layout::kResetScores, layout::kFullScreenBox, layout::kScoringBox,
+    layout::kBombsBox,  layout::kTutorialBox, layout::kHintsBox,
 };
 
 struct Rgb {
@@ -37,7 +29,7 @@ Rgb at(const Image& image, int x, int y) {
 
 int luma(Rgb c) { return (299 * c.r + 587 * c.g + 114 * c.b) / 1000; }
 
-Rect stripRect(Image& strip, const Use& u) {
+Rect stripRect(Image& strip, const layout::Placed& u) {
   return Rect(u.x, u.y, u.x + strip.width / 3, u.y + strip.height);
 }
 
@@ -48,11 +40,11 @@ TEST_F(BuiltArchiveTest, OptionsPicturesHaveTheShapesTheirWidgetsRead) {
   EXPECT_EQ(card->width, 640);
   EXPECT_EQ(card->height, 480);
   EXPECT_EQ(card->depth, 24);
-  for (const Use& u : kStrips) {
-    Image* strip = image(u.name);
-    ASSERT_GT(strip->width, 0) << u.name;
-    EXPECT_EQ(strip->width % 3, 0) << u.name;
-    EXPECT_EQ(strip->depth, 24) << u.name;
+  for (const layout::Placed& u : kStrips) {
+    Image* strip = image(u.picture);
+    ASSERT_GT(strip->width, 0) << u.picture;
+    EXPECT_EQ(strip->width % 3, 0) << u.picture;
+    EXPECT_EQ(strip->depth, 24) << u.picture;
   }
   // The track is drawn over the whole slider; the thumb's height is its length along the
   // slider, and it is drawn as high as the slider.
@@ -74,15 +66,15 @@ TEST_F(BuiltArchiveTest, OptionsControlsFitAndLeaveTheTableAndVersionFree) {
                    layout::kScoreNameCell.bottom + 3 * layout::kScoreRowStep);
   const Rect version(layout::kVersionLabel.left, layout::kVersionLabel.top,
                      layout::kVersionLabel.left + 80, layout::kVersionLabel.bottom);
-  for (const Use& u : kStrips) {
-    const Rect r = stripRect(*image(u.name), u);
-    EXPECT_LE(r.right, 640) << u.name;
-    EXPECT_LE(r.bottom, 480) << u.name;
+  for (const layout::Placed& u : kStrips) {
+    const Rect r = stripRect(*image(u.picture), u);
+    EXPECT_LE(r.right, 640) << u.picture;
+    EXPECT_LE(r.bottom, 480) << u.picture;
     for (const Rect& other :
          {table, version, layout::kSoundLevelSlider, layout::kMusicLevelSlider}) {
-      EXPECT_FALSE(r.intersects(other)) << u.name << " at " << u.x << "," << u.y;
+      EXPECT_FALSE(r.intersects(other)) << u.picture << " at " << u.x << "," << u.y;
     }
-    for (const Rect& other : taken) EXPECT_FALSE(r.intersects(other)) << u.name;
+    for (const Rect& other : taken) EXPECT_FALSE(r.intersects(other)) << u.picture;
     taken.push_back(r);
   }
 }
@@ -92,13 +84,13 @@ TEST_F(BuiltArchiveTest, OptionsControlsFitAndLeaveTheTableAndVersionFree) {
 TEST_F(BuiltArchiveTest, OptionsPicturesCarryTheCardBehindThem) {
   Image* card = image(layout::kOptionsBackground.picture);
   ASSERT_EQ(card->width, 640);
-  for (const Use& u : kStrips) {
-    Image* strip = image(u.name);
+  for (const layout::Placed& u : kStrips) {
+    Image* strip = image(u.picture);
     const int w = strip->width / 3, h = strip->height;
     for (int frame = 0; frame < 3; ++frame) {
       for (auto [cx, cy] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}}) {
         EXPECT_EQ(at(*strip, frame * w + cx, cy), at(*card, u.x + cx, u.y + cy))
-            << u.name << " at " << u.x << "," << u.y << " frame " << frame;
+            << u.picture << " at " << u.x << "," << u.y << " frame " << frame;
       }
     }
   }

@@ -23,7 +23,7 @@ place() {
   xdotool getwindowgeometry "$window" |
     awk '/Position/ {split($2, p, ","); x = p[1]; y = p[2]} /Geometry/ {g = $2} END {print x, y, g}'
 }
-alive() { kill -0 "$pid" 2>/dev/null || { echo "program ended: $1"; cat stderr.txt; exit 1; }; }
+alive() { kill -0 "$pid" 2>/dev/null || fail "program ended: $1"; }
 # Clicks the picture point (x, y) of a window whose picture starts at (ox, oy) at scale
 # num/den, in screen coordinates.
 click() {
@@ -85,11 +85,6 @@ alive "after leaving full screen"
 ox=$wx oy=$wy num=$scale den=1
 click 590 446  # OK
 click 50 446   # quit at (23, 435)
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && { echo "quit did not end the program"; exit 1; }
-wait "$pid"
-code=$?
-pid=""
-[ "$code" -eq 0 ] || { echo "exit code $code after quit"; cat stderr.txt; exit 1; }
+ended_by "the quit button"
 if [ -n "${GYROTIDE_KEEP_SHOT:-}" ]; then cp fullscreen.png "$GYROTIDE_KEEP_SHOT"; fi
 echo "ok: full screen $full and back to $windowed; the click turned only the middle tile"
