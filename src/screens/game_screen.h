@@ -149,6 +149,8 @@ class GameScreen : public Screen {
   uint32_t tipsSeen = 0;
   bool solved = false;
   uint32_t solvedAt = 0;
+  // A board tile's turn came to rest under a pop-up: the board is counted when it has gone.
+  bool restUnderPopup = false;
   std::array<std::vector<PuzzleRecord>, kDifficultyCount> puzzleLists;
 
  private:
@@ -170,9 +172,10 @@ class GameScreen : public Screen {
 
   // Notification steps, in the order they run.
   void onDrag(uint16_t sender, uint32_t code, int32_t value);
-  void onRotationEnd();
+  void onRotationEnd(uint16_t sender);
   void playSoundFor(uint16_t sender, uint32_t code);
   void onBlast(uint16_t sender, uint32_t code, int32_t value);
+  void turnLinkedGroup();
   void showExplosion(const Tile& hit, uint32_t code);
   bool onClicked(uint16_t sender);
   void onOptionChanged(uint16_t sender, int32_t value);

@@ -4,6 +4,7 @@
 
 #include "screens/game_screen_fixture.h"
 #include "screens/options_screen.h"
+#include "store/settings.h"
 #include "ui/dialog.h"
 #include "ui/slider.h"
 
@@ -147,6 +148,25 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
   EXPECT_EQ(version->font, screen->smallFont);
 }
 
+// Eight capital W are the widest name the table can hold: it fits its cell whole, as does the
+// highest score, and every name keeps its centre at x = 230.
+TEST_F(OptionsScreenTest, TheWidestNameAndTheHighestScoreFitTheirCells) {
+  start(true);
+  screen->hsScores = {1, 22, 333, 65535};
+  screen->hsNames = {"Al", "i", "WWWWWWWW", "WWWWWWWW"};
+  Dialog* dialog = openOptions();
+  ASSERT_NE(dialog, nullptr);
+  for (size_t i = 10; i < 18; ++i) {
+    auto* cell = dynamic_cast<Label*>(dialog->children[i]);
+    ASSERT_NE(cell, nullptr);
+    SCOPED_TRACE(cell->text);
+    EXPECT_LE(cell->measuredWidth, cell->rect.width());
+    if (cell->align == Label::Align::Centre) {
+      EXPECT_EQ(cell->rect.left + cell->rect.right, 460);
+    }
+  }
+}
+
 TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
   start();
   sound().setEffectsLevel(0.759);
@@ -157,6 +177,22 @@ TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
   // The slider's starting value comes back as a change, and the level with it.
   EXPECT_DOUBLE_EQ(sound().effectsLevel(), 0.75);
   EXPECT_DOUBLE_EQ(sound().musicLevel(), 0.0);
+}
+
+// 29, 57 and 58 hundredths are a hair short of their percent in binary: the levels a start
+// reads for them must come through opening the options and OK as they went in.
+TEST_F(OptionsScreenTest, OpeningAndOkKeepTheStoredLevels) {
+  start();
+  for (const uint32_t stored : {29u, 57u, 58u}) {
+    sound().setEffectsLevel(levelFromStored(stored));
+    sound().setMusicLevel(levelFromStored(100 - stored));
+    openOptions();
+    EXPECT_EQ(slider(layout::kSoundLevelId)->value, stored);
+    confirm();
+    ASSERT_EQ(screen->popup, nullptr);
+    EXPECT_EQ(storedLevel(sound().effectsLevel()), stored);
+    EXPECT_EQ(storedLevel(sound().musicLevel()), 100 - stored);
+  }
 }
 
 TEST_F(OptionsScreenTest, LevelsFollowTheThumbsToBothEnds) {
