@@ -132,11 +132,11 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
     ASSERT_NE(name, nullptr);
     ASSERT_NE(score, nullptr);
     EXPECT_EQ(name->text, names[row]);
-    EXPECT_EQ(name->rect, Rect(135, 274 + 40 * row, 325, 314 + 40 * row));
+    EXPECT_EQ(name->rect, Rect(130, 274 + 40 * row, 330, 314 + 40 * row));
     EXPECT_EQ(name->align, Label::Align::Centre);
     EXPECT_EQ(name->font, screen->tileFont);
     EXPECT_EQ(score->text, scores[row]);
-    EXPECT_EQ(score->rect, Rect(325, 273 + 40 * row, 444, 314 + 40 * row));
+    EXPECT_EQ(score->rect, Rect(330, 273 + 40 * row, 444, 314 + 40 * row));
     EXPECT_EQ(score->align, Label::Align::Right);
     EXPECT_EQ(name->colour, (Colour{77, 77, 77}));
   }
@@ -360,11 +360,11 @@ TEST_F(OptionsScreenTest, ResetOpensAFreshScreenWithTheResetTableAndTheCurrentFl
   for (Widget* w : second->children) {
     auto* label = dynamic_cast<Label*>(w);
     if (label == nullptr) continue;
-    if (label->rect.left == 135) {
+    if (label->rect.left == 130) {
       names.push_back(label->text);
       tops.push_back(label->rect.top);
     }
-    if (label->rect.left == 325) scores.push_back(label->text);
+    if (label->rect.left == 330) scores.push_back(label->text);
   }
   EXPECT_EQ(names, (Names{"Tin", "Zinc", "Opal", "Flint"}));
   EXPECT_EQ(scores, (Names{"3", "2", "1", "0"}));
