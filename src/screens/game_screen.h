@@ -205,6 +205,8 @@ class GameScreen : public Screen {
   void afterBlastTurned(int32_t cell);
   void recordMove(uint16_t sender, uint32_t code);
   void swapCells(Tile& dragged, Tile& target);
+  // Takes back the latest move, or makes the latest undone one again, when the board allows.
+  bool stepThroughHistory(bool forward);
   // Makes a move from the history on the tiles, like the player's own.
   void replay(const history::Move& m);
   bool replaying_ = false;  // a move from the history is being made: not recorded again

@@ -111,29 +111,25 @@ void GameScreen::recordMove(uint16_t sender, uint32_t code) {
   offerLockTip(cell);
 }
 
-bool GameScreen::undo() {
-  const history::Move* last = history::lastDone(moveHistory);
-  if (last == nullptr || !boardTakesMoves()) return false;
-  const history::Move back = history::inverse(*last);
-  if (history::touchesLock(back, locked, boardCodes())) {
-    playSound(Sfx::Clank);
-    return false;
-  }
-  history::stepBack(moveHistory);
-  replay(back);
-  return true;
-}
+bool GameScreen::undo() { return stepThroughHistory(false); }
 
-bool GameScreen::redo() {
-  const history::Move* next = history::nextUndone(moveHistory);
-  if (next == nullptr || !boardTakesMoves()) return false;
-  const history::Move again = *next;
-  if (history::touchesLock(again, locked, boardCodes())) {
-    playSound(Sfx::Clank);
+bool GameScreen::redo() { return stepThroughHistory(true); }
+
+bool GameScreen::stepThroughHistory(bool forward) {
+  const history::Move* step =
+      forward ? history::nextUndone(moveHistory) : history::lastDone(moveHistory);
+  if (step == nullptr || !boardTakesMoves()) return false;
+  const history::Move m = forward ? *step : history::inverse(*step);
+  if (history::touchesLock(m, locked, boardCodes())) {
+    playSound(Sfx::Clank);  // as a click on the locked tile would
     return false;
   }
-  history::stepForward(moveHistory);
-  replay(again);
+  if (forward) {
+    history::stepForward(moveHistory);
+  } else {
+    history::stepBack(moveHistory);
+  }
+  replay(m);
   return true;
 }
 
