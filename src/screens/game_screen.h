@@ -50,7 +50,8 @@ inline constexpr std::array<const char*, kSfxCount> kSfxNames = {
 // The code is split by concern: game_screen.cpp builds, draws and tears down;
 // game_screen_rules.cpp holds the game operations; game_screen_notify.cpp the reactions to
 // notifications; game_screen_popups.cpp the pop-ups and the manual; game_screen_tutorial.cpp
-// the instructions and the tutorial tips.
+// the instructions and the tutorial tips; game_screen_aids.cpp the locks, undo and redo, and
+// which way each button turns.
 class GameScreen : public Screen {
  public:
   explicit GameScreen(const std::string& commandLine);
