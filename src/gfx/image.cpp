@@ -4,7 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -90,6 +95,23 @@ template <int N, Formula F>
 using GridBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, uint16_t, uint16_t);
 using MixFn = void (*)(uint8_t*, const uint8_t*, size_t, double);
 
+// Integer weights that give exactly the formula's bytes at one opacity:
+// (keep * t + take * s + bias) >> 15, with t the target (or old) byte and s
+// the source (or colour) byte. Most opacities off the 1/256 grid have one;
+// where rounding in double breaks the pattern (0.3 is such an opacity) none
+// exists, and the formula itself is evaluated.
+struct IntegerForm {
+  int16_t keep = 0;
+  int16_t take = 0;
+  int32_t bias = 0;
+};
+constexpr int kFormShift = 15;
+using FormBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, const IntegerForm&);
+
+inline uint8_t formByte(const IntegerForm& f, uint8_t t, uint8_t s) {
+  return static_cast<uint8_t>((f.keep * t + f.take * s + f.bias) >> kFormShift);
+}
+
 void gridBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, uint16_t wKeep, uint16_t wTake) {
   gridBlendVector<16>(dst, src, n, wKeep, wTake);
 }
@@ -97,6 +119,38 @@ template <Formula F>
 void mixBaseline(uint8_t* dst, const uint8_t* src, size_t n, double opacity) {
   mixVector<16, F>(dst, src, n, opacity);
 }
+
+#if defined(__GNUC__) && defined(__x86_64__)
+// Target and source bytes widened and paired, (t, s) in each 32-bit lane, so one
+// multiply-add per lane gives keep * t + take * s; SSE2 is part of x86-64.
+void formBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, const IntegerForm& f) {
+  const __m128i w = _mm_set1_epi32(static_cast<uint16_t>(f.keep) | f.take << 16);
+  const __m128i bias = _mm_set1_epi32(f.bias), zero = _mm_setzero_si128();
+  auto part = [&](__m128i t, __m128i s) {
+    return _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(t, s), w), bias),
+                          kFormShift);
+  };
+  auto partHigh = [&](__m128i t, __m128i s) {
+    return _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(t, s), w), bias),
+                          kFormShift);
+  };
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i tl = _mm_unpacklo_epi8(t, zero), th = _mm_unpackhi_epi8(t, zero);
+    const __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
+    const __m128i low = _mm_packs_epi32(part(tl, sl), partHigh(tl, sl));
+    const __m128i high = _mm_packs_epi32(part(th, sh), partHigh(th, sh));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(low, high));
+  }
+  for (; i < n; ++i) dst[i] = formByte(f, dst[i], src[i]);
+}
+#else
+void formBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, const IntegerForm& f) {
+  for (size_t i = 0; i < n; ++i) dst[i] = formByte(f, dst[i], src[i]);
+}
+#endif
 
 // x86-64 only promises SSE2; AVX2 doubles the lanes where the processor has
 // it, chosen once at run time.
@@ -111,6 +165,30 @@ __attribute__((target("avx2"))) void mixAvx2(uint8_t* dst, const uint8_t* src, s
                                              double opacity) {
   mixVector<32, F>(dst, src, n, opacity);
 }
+// The same pairing as the baseline; unpacking and packing both work within
+// each 128-bit half, so the bytes come back in their own order.
+__attribute__((target("avx2"), always_inline)) inline __m256i formPart(__m256i pairs, __m256i w,
+                                                                       __m256i bias) {
+  return _mm256_srli_epi32(_mm256_add_epi32(_mm256_madd_epi16(pairs, w), bias), kFormShift);
+}
+__attribute__((target("avx2"))) void formBlendAvx2(uint8_t* dst, const uint8_t* src, size_t n,
+                                                   const IntegerForm& f) {
+  const __m256i w = _mm256_set1_epi32(static_cast<uint16_t>(f.keep) | f.take << 16);
+  const __m256i bias = _mm256_set1_epi32(f.bias), zero = _mm256_setzero_si256();
+  size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i tl = _mm256_unpacklo_epi8(t, zero), th = _mm256_unpackhi_epi8(t, zero);
+    const __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
+    const __m256i low = _mm256_packs_epi32(formPart(_mm256_unpacklo_epi16(tl, sl), w, bias),
+                                           formPart(_mm256_unpackhi_epi16(tl, sl), w, bias));
+    const __m256i high = _mm256_packs_epi32(formPart(_mm256_unpacklo_epi16(th, sh), w, bias),
+                                            formPart(_mm256_unpackhi_epi16(th, sh), w, bias));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(low, high));
+  }
+  formBlendBaseline(dst + i, src + i, n - i, f);
+}
 // GYROTIDE_NO_AVX2 in the environment keeps the baseline kernels, so they can
 // be tested and timed on machines that have AVX2.
 bool hasAvx2() {
@@ -119,19 +197,68 @@ bool hasAvx2() {
 }
 #endif
 
-GridBlendFn gridBlend() {
+// The AVX2 kernel where the processor has it, otherwise the baseline one.
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasAvx2()) return gridBlendAvx2;
+#define GYROTIDE_KERNEL(avx2, baseline) (hasAvx2() ? (avx2) : (baseline))
+#else
+#define GYROTIDE_KERNEL(avx2, baseline) (baseline)
 #endif
-  return gridBlendBaseline;
-}
+
+GridBlendFn gridBlend() { return GYROTIDE_KERNEL(gridBlendAvx2, gridBlendBaseline); }
 
 template <Formula F>
 MixFn mix() {
-#ifdef GYROTIDE_GFX_AVX2
-  if (hasAvx2()) return mixAvx2<F>;
-#endif
-  return mixBaseline<F>;
+  return GYROTIDE_KERNEL(mixAvx2<F>, mixBaseline<F>);
+}
+
+FormBlendFn formBlend() { return GYROTIDE_KERNEL(formBlendAvx2, formBlendBaseline); }
+
+// Looks for integer weights near the opacity's own and keeps the first whose
+// bias range is not empty over every (t, s) pair of the formula's results.
+template <Formula F>
+std::optional<IntegerForm> findIntegerForm(double opacity) {
+  constexpr int kPairs = 256 * 256;
+  std::vector<uint8_t> expected(kPairs), sources(kPairs);
+  for (int i = 0; i < kPairs; ++i) {
+    expected[i] = static_cast<uint8_t>(i >> 8);
+    sources[i] = static_cast<uint8_t>(i);
+  }
+  mix<F>()(expected.data(), sources.data(), kPairs, opacity);  // the formula, exactly
+  const auto keep0 = std::lround((1.0 - opacity) * (1 << kFormShift));
+  const auto take0 = std::lround(opacity * (1 << kFormShift));
+  for (const int dk : {0, -1, 1}) {
+    for (const int dt : {0, -1, 1}) {
+      const long keep = keep0 + dk, take = take0 + dt;
+      if (keep < 0 || take < 0 || keep > INT16_MAX || take > INT16_MAX) continue;
+      int32_t lo = INT32_MIN, hi = INT32_MAX;
+      for (int i = 0; i < kPairs; ++i) {
+        const int32_t v = static_cast<int32_t>(keep * (i >> 8) + take * (i & 255));
+        const int32_t q = expected[i] << kFormShift;
+        lo = std::max(lo, q - v);
+        hi = std::min(hi, q + (1 << kFormShift) - 1 - v);
+      }
+      if (lo <= hi) return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), lo};
+    }
+  }
+  return std::nullopt;
+}
+
+// What was found for recent opacities, so a fade that comes back to the same
+// strengths, or a wash drawn every frame, searches only once. Per thread, so
+// no locking is needed.
+template <Formula F>
+std::optional<IntegerForm> integerForm(double opacity) {
+  struct Entry {
+    double opacity = -1.0;
+    std::optional<IntegerForm> form;
+  };
+  constexpr size_t kEntries = 512;
+  thread_local std::vector<Entry> cache(kEntries);
+  uint64_t bits;
+  std::memcpy(&bits, &opacity, sizeof bits);
+  Entry& entry = cache[(bits ^ bits >> 29 ^ bits >> 41) % kEntries];
+  if (entry.opacity != opacity) entry = Entry{opacity, findIntegerForm<F>(opacity)};
+  return entry.form;
 }
 
 // Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
@@ -145,18 +272,34 @@ class SpanBlender {
       grid_ = gridBlend();
       wTake_ = take;
       wKeep_ = static_cast<uint16_t>(256 - take);
+      return;
+    }
+    const std::optional<IntegerForm> found = formula == Formula::Draw
+                                                 ? integerForm<Formula::Draw>(opacity)
+                                                 : integerForm<Formula::Fill>(opacity);
+    if (found) {
+      form_ = *found;
+      formBlend_ = formBlend();
     } else {
       mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
     }
   }
 
   void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
-    grid_ ? grid_(dst, src, n, wKeep_, wTake_) : mix_(dst, src, n, opacity_);
+    if (grid_) {
+      grid_(dst, src, n, wKeep_, wTake_);
+    } else if (formBlend_) {
+      formBlend_(dst, src, n, form_);
+    } else {
+      mix_(dst, src, n, opacity_);
+    }
   }
 
  private:
   double opacity_;
   GridBlendFn grid_ = nullptr;
+  FormBlendFn formBlend_ = nullptr;
+  IntegerForm form_;
   MixFn mix_ = nullptr;
   uint16_t wKeep_ = 0;
   uint16_t wTake_ = 0;
@@ -225,19 +368,74 @@ inline bool drawable(uint8_t index, int32_t colourKey, int32_t entries) {
   return index != colourKey && index < entries;
 }
 
-// Each index's colour as blue | green << 8 | red << 16, with bit 24 set when
-// the index is drawn at all: one load and one test per pixel.
+// Each index's colour as blue | green << 8 | red << 16, with the top byte all
+// ones when the index is drawn at all: one load and one test per pixel.
 void packedColours(const Image& src, uint32_t (&colours)[256]) {
   const int32_t entries = src.paletteEntries(), key = src.colourKey;
   for (int32_t i = 0; i < 256; ++i) {
     colours[i] = 0;
     if (!drawable(static_cast<uint8_t>(i), key, entries)) continue;
     const uint8_t* bgr = src.palette + i * 3;
-    colours[i] = bgr[0] | bgr[1] << 8 | bgr[2] << 16 | 1u << 24;
+    colours[i] = bgr[0] | bgr[1] << 8 | bgr[2] << 16 | 0xFFu << 24;
   }
 }
 
+#ifdef GYROTIDE_GFX_AVX2
+// A row's pixels at a time, up to kChunkPixels: their colours as target bytes,
+// a mask that is 255 on the bytes of drawn pixels, and, when blending, the
+// blend of the target with those colours; then the drawn bytes are taken in.
+// Eight indices are expanded per step: gathered from the packed colours,
+// squeezed from four bytes to three in each half, and the halves joined.
+constexpr int32_t kExpandSlack = 32;
+
+__attribute__((target("avx2"))) void expandAvx2(const uint8_t* from, int32_t count,
+                                                const uint32_t* colours, uint8_t* bgr,
+                                                uint8_t* drawn) {
+  const __m256i squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
+                                           0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m256i spread = _mm256_setr_epi8(3, 3, 3, 7, 7, 7, 11, 11, 11, 15, 15, 15, -1, -1, -1, -1,
+                                          3, 3, 3, 7, 7, 7, 11, 11, 11, 15, 15, 15, -1, -1, -1, -1);
+  const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+  const int* table = reinterpret_cast<const int*>(colours);
+  int32_t x = 0;
+  for (; x + 8 <= count; x += 8) {
+    const __m128i indices = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + x));
+    const __m256i packed = _mm256_i32gather_epi32(table, _mm256_cvtepu8_epi32(indices), 4);
+    const __m256i colour = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(packed, squeeze), join);
+    const __m256i mask = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(packed, spread), join);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bgr + 3 * x), colour);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(drawn + 3 * x), mask);
+  }
+  for (; x < count; ++x) {
+    const uint32_t packed = colours[from[x]];
+    for (int c = 0; c < 3; ++c) {
+      bgr[3 * x + c] = static_cast<uint8_t>(packed >> (8 * c));
+      drawn[3 * x + c] = static_cast<uint8_t>(packed >> 24);
+    }
+  }
+}
+
+__attribute__((target("avx2"))) void takeDrawnAvx2(uint8_t* to, const uint8_t* bgr,
+                                                   const uint8_t* drawn, size_t n) {
+  size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + i));
+    const __m256i colour = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bgr + i));
+    const __m256i mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(drawn + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + i), _mm256_blendv_epi8(old, colour, mask));
+  }
+  for (; i < n; ++i) {
+    if (drawn[i]) to[i] = bgr[i];
+  }
+}
+
+void rows8Avx2(const Image& src, Image& dst, const BlitArea& a, const SpanBlender* blender);
+#endif
+
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasAvx2()) return rows8Avx2(src, dst, a, nullptr);
+#endif
   uint32_t colours[256];
   packedColours(src, colours);
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
@@ -258,6 +456,9 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 // keyed pixels stay exactly as they were.
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasAvx2()) return rows8Avx2(src, dst, a, &blender);
+#endif
   uint32_t colours[256];
   packedColours(src, colours);
   uint8_t run[kChunkPixels * 3];
@@ -282,6 +483,31 @@ void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity)
     }
   }
 }
+
+#ifdef GYROTIDE_GFX_AVX2
+void rows8Avx2(const Image& src, Image& dst, const BlitArea& a, const SpanBlender* blender) {
+  uint32_t colours[256];
+  packedColours(src, colours);
+  uint8_t bgr[kChunkPixels * 3 + kExpandSlack], drawn[kChunkPixels * 3 + kExpandSlack];
+  uint8_t blended[kChunkPixels * 3];
+  for (int32_t y = 0; y < a.h; ++y) {
+    const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
+    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
+    for (int32_t x = 0; x < a.w; x += kChunkPixels) {
+      const int32_t count = std::min(kChunkPixels, a.w - x);
+      const size_t bytes = static_cast<size_t>(count) * 3;
+      expandAvx2(from + x, count, colours, bgr, drawn);
+      const uint8_t* taken = bgr;
+      if (blender) {
+        std::memcpy(blended, to + x * 3, bytes);
+        blender->blend(blended, bgr, bytes);
+        taken = blended;
+      }
+      takeDrawnAvx2(to + x * 3, taken, drawn, bytes);
+    }
+  }
+}
+#endif
 
 // Pixels [0, count) from row start: the colour, or blended with it.
 void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blender) {
