@@ -230,12 +230,16 @@ std::optional<IntegerForm> findIntegerForm(double opacity) {
     for (const int dt : {0, -1, 1}) {
       const long keep = keep0 + dk, take = take0 + dt;
       if (keep < 0 || take < 0 || keep > INT16_MAX || take > INT16_MAX) continue;
+      // Row by row, so weights that cannot work are given up early.
       int32_t lo = INT32_MIN, hi = INT32_MAX;
-      for (int i = 0; i < kPairs; ++i) {
-        const int32_t v = static_cast<int32_t>(keep * (i >> 8) + take * (i & 255));
-        const int32_t q = expected[i] << kFormShift;
-        lo = std::max(lo, q - v);
-        hi = std::min(hi, q + (1 << kFormShift) - 1 - v);
+      for (int t = 0; t < 256 && lo <= hi; ++t) {
+        const uint8_t* row = expected.data() + t * 256;
+        for (int s = 0; s < 256; ++s) {
+          const auto v = static_cast<int32_t>(keep * t + take * s);
+          const int32_t q = row[s] << kFormShift;
+          lo = std::max(lo, q - v);
+          hi = std::min(hi, q + (1 << kFormShift) - 1 - v);
+        }
       }
       if (lo <= hi) return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), lo};
     }
@@ -368,74 +372,20 @@ inline bool drawable(uint8_t index, int32_t colourKey, int32_t entries) {
   return index != colourKey && index < entries;
 }
 
-// Each index's colour as blue | green << 8 | red << 16, with the top byte all
-// ones when the index is drawn at all: one load and one test per pixel.
+// Each index's colour as blue | green << 8 | red << 16, with bit 24 set when
+// the index is drawn at all: one load and one test per pixel.
 void packedColours(const Image& src, uint32_t (&colours)[256]) {
   const int32_t entries = src.paletteEntries(), key = src.colourKey;
   for (int32_t i = 0; i < 256; ++i) {
     colours[i] = 0;
     if (!drawable(static_cast<uint8_t>(i), key, entries)) continue;
     const uint8_t* bgr = src.palette + i * 3;
-    colours[i] = bgr[0] | bgr[1] << 8 | bgr[2] << 16 | 0xFFu << 24;
+    colours[i] = bgr[0] | bgr[1] << 8 | bgr[2] << 16 | 1u << 24;
   }
 }
 
-#ifdef GYROTIDE_GFX_AVX2
-// A row's pixels at a time, up to kChunkPixels: their colours as target bytes,
-// a mask that is 255 on the bytes of drawn pixels, and, when blending, the
-// blend of the target with those colours; then the drawn bytes are taken in.
-// Eight indices are expanded per step: gathered from the packed colours,
-// squeezed from four bytes to three in each half, and the halves joined.
-constexpr int32_t kExpandSlack = 32;
-
-__attribute__((target("avx2"))) void expandAvx2(const uint8_t* from, int32_t count,
-                                                const uint32_t* colours, uint8_t* bgr,
-                                                uint8_t* drawn) {
-  const __m256i squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
-                                           0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
-  const __m256i spread = _mm256_setr_epi8(3, 3, 3, 7, 7, 7, 11, 11, 11, 15, 15, 15, -1, -1, -1, -1,
-                                          3, 3, 3, 7, 7, 7, 11, 11, 11, 15, 15, 15, -1, -1, -1, -1);
-  const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
-  const int* table = reinterpret_cast<const int*>(colours);
-  int32_t x = 0;
-  for (; x + 8 <= count; x += 8) {
-    const __m128i indices = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + x));
-    const __m256i packed = _mm256_i32gather_epi32(table, _mm256_cvtepu8_epi32(indices), 4);
-    const __m256i colour = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(packed, squeeze), join);
-    const __m256i mask = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(packed, spread), join);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bgr + 3 * x), colour);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(drawn + 3 * x), mask);
-  }
-  for (; x < count; ++x) {
-    const uint32_t packed = colours[from[x]];
-    for (int c = 0; c < 3; ++c) {
-      bgr[3 * x + c] = static_cast<uint8_t>(packed >> (8 * c));
-      drawn[3 * x + c] = static_cast<uint8_t>(packed >> 24);
-    }
-  }
-}
-
-__attribute__((target("avx2"))) void takeDrawnAvx2(uint8_t* to, const uint8_t* bgr,
-                                                   const uint8_t* drawn, size_t n) {
-  size_t i = 0;
-  for (; i + 32 <= n; i += 32) {
-    const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + i));
-    const __m256i colour = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bgr + i));
-    const __m256i mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(drawn + i));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + i), _mm256_blendv_epi8(old, colour, mask));
-  }
-  for (; i < n; ++i) {
-    if (drawn[i]) to[i] = bgr[i];
-  }
-}
-
-void rows8Avx2(const Image& src, Image& dst, const BlitArea& a, const SpanBlender* blender);
-#endif
 
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
-#ifdef GYROTIDE_GFX_AVX2
-  if (hasAvx2()) return rows8Avx2(src, dst, a, nullptr);
-#endif
   uint32_t colours[256];
   packedColours(src, colours);
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
@@ -456,9 +406,6 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 // keyed pixels stay exactly as they were.
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
-#ifdef GYROTIDE_GFX_AVX2
-  if (hasAvx2()) return rows8Avx2(src, dst, a, &blender);
-#endif
   uint32_t colours[256];
   packedColours(src, colours);
   uint8_t run[kChunkPixels * 3];
@@ -483,31 +430,6 @@ void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity)
     }
   }
 }
-
-#ifdef GYROTIDE_GFX_AVX2
-void rows8Avx2(const Image& src, Image& dst, const BlitArea& a, const SpanBlender* blender) {
-  uint32_t colours[256];
-  packedColours(src, colours);
-  uint8_t bgr[kChunkPixels * 3 + kExpandSlack], drawn[kChunkPixels * 3 + kExpandSlack];
-  uint8_t blended[kChunkPixels * 3];
-  for (int32_t y = 0; y < a.h; ++y) {
-    const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
-    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
-    for (int32_t x = 0; x < a.w; x += kChunkPixels) {
-      const int32_t count = std::min(kChunkPixels, a.w - x);
-      const size_t bytes = static_cast<size_t>(count) * 3;
-      expandAvx2(from + x, count, colours, bgr, drawn);
-      const uint8_t* taken = bgr;
-      if (blender) {
-        std::memcpy(blended, to + x * 3, bytes);
-        blender->blend(blended, bgr, bytes);
-        taken = blended;
-      }
-      takeDrawnAvx2(to + x * 3, taken, drawn, bytes);
-    }
-  }
-}
-#endif
 
 // Pixels [0, count) from row start: the colour, or blended with it.
 void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blender) {
