@@ -195,6 +195,15 @@ bool hasAvx2() {
   static const bool avx2 = __builtin_cpu_supports("avx2") && !std::getenv("GYROTIDE_NO_AVX2");
   return avx2;
 }
+// Byte permutes (AVX-512 VBMI) look up 64 palette indices at once; without
+// them, or with GYROTIDE_NO_AVX512 (or GYROTIDE_NO_AVX2) set, the row loops
+// below expand 8-bit pixels one at a time.
+bool hasVbmi() {
+  static const bool vbmi = hasAvx2() && __builtin_cpu_supports("avx512bw") &&
+                           __builtin_cpu_supports("avx512vbmi") &&
+                           !std::getenv("GYROTIDE_NO_AVX512");
+  return vbmi;
+}
 #endif
 
 // The AVX2 kernel where the processor has it, otherwise the baseline one.
@@ -384,8 +393,107 @@ void packedColours(const Image& src, uint32_t (&colours)[256]) {
   }
 }
 
+#ifdef GYROTIDE_GFX_AVX2
+#define GYROTIDE_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+// One byte of each of 256 palette entries, as four 64-byte quarters.
+struct ByteTable {
+  __m512i q[4];
+};
+
+GYROTIDE_VBMI inline __m512i lookUp(const ByteTable& t, __m512i indices) {
+  const __mmask64 high = _mm512_movepi8_mask(indices);
+  return _mm512_mask_blend_epi8(high, _mm512_permutex2var_epi8(t.q[0], indices, t.q[1]),
+                                _mm512_permutex2var_epi8(t.q[2], indices, t.q[3]));
+}
+
+// Blue, green and red of every index, and 255 where an index is drawn at all;
+// and the permutes that lay 64 pixels' planes out as 192 target bytes.
+struct Expander {
+  ByteTable blue, green, red, drawn;
+  __m512i blueGreen[3], pixel[3];
+  __mmask64 redBytes[3];
+
+  GYROTIDE_VBMI explicit Expander(const uint32_t (&colours)[256]) {
+    alignas(64) uint8_t planes[4][256];
+    for (int i = 0; i < 256; ++i) {
+      for (int c = 0; c < 3; ++c) planes[c][i] = static_cast<uint8_t>(colours[i] >> (8 * c));
+      planes[3][i] = colours[i] ? 255 : 0;
+    }
+    ByteTable* tables[4] = {&blue, &green, &red, &drawn};
+    for (int c = 0; c < 4; ++c) {
+      for (int q = 0; q < 4; ++q) tables[c]->q[q] = _mm512_load_si512(planes[c] + 64 * q);
+    }
+    for (int k = 0; k < 3; ++k) {
+      alignas(64) uint8_t bg[64], px[64];
+      uint64_t reds = 0;
+      for (int j = 0; j < 64; ++j) {
+        const int byte = 64 * k + j, p = byte / 3, c = byte % 3;
+        px[j] = static_cast<uint8_t>(p);
+        bg[j] = static_cast<uint8_t>(c == 1 ? 64 + p : p);
+        if (c == 2) reds |= uint64_t{1} << j;
+      }
+      blueGreen[k] = _mm512_load_si512(bg);
+      pixel[k] = _mm512_load_si512(px);
+      redBytes[k] = reds;
+    }
+  }
+
+  // 64 indices (fewer at a row's end: `count`) to target bytes and their
+  // drawn mask, three vectors each.
+  GYROTIDE_VBMI void expand(const uint8_t* from, int32_t count, __m512i (&bytes)[3],
+                            __mmask64 (&mask)[3]) const {
+    const __mmask64 present = count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
+    const __m512i indices = _mm512_maskz_loadu_epi8(present, from);
+    const __m512i b = lookUp(blue, indices), g = lookUp(green, indices);
+    const __m512i r = lookUp(red, indices), d = lookUp(drawn, indices);
+    for (int k = 0; k < 3; ++k) {
+      const __m512i bgPart = _mm512_permutex2var_epi8(b, blueGreen[k], g);
+      bytes[k] = _mm512_mask_permutexvar_epi8(bgPart, redBytes[k], pixel[k], r);
+      const int32_t valid = std::clamp(3 * count - 64 * k, 0, 64);
+      const __mmask64 inRow = valid >= 64 ? ~uint64_t{0} : (uint64_t{1} << valid) - 1;
+      mask[k] =
+          _mm512_movepi8_mask(_mm512_maskz_permutexvar_epi8(~uint64_t{0}, pixel[k], d)) & inRow;
+    }
+  }
+};
+
+// Copies, or blends through a buffer of the colours, 64 pixels at a time;
+// keyed pixels are never stored to.
+GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
+                             const SpanBlender* blender) {
+  uint32_t colours[256];
+  packedColours(src, colours);
+  const Expander expander(colours);
+  alignas(64) uint8_t bgr[192], blended[192];
+  for (int32_t y = 0; y < a.h; ++y) {
+    const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
+    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
+    for (int32_t x = 0; x < a.w; x += 64, from += 64, to += 192) {
+      const int32_t count = std::min(64, a.w - x);
+      __m512i bytes[3];
+      __mmask64 mask[3];
+      expander.expand(from, count, bytes, mask);
+      if (blender == nullptr) {
+        for (int k = 0; k < 3; ++k) _mm512_mask_storeu_epi8(to + 64 * k, mask[k], bytes[k]);
+        continue;
+      }
+      const size_t n = static_cast<size_t>(count) * 3;
+      for (int k = 0; k < 3; ++k) _mm512_store_si512(bgr + 64 * k, bytes[k]);
+      std::memcpy(blended, to, n);
+      blender->blend(blended, bgr, n);
+      for (int k = 0; k < 3; ++k) {
+        _mm512_mask_storeu_epi8(to + 64 * k, mask[k], _mm512_load_si512(blended + 64 * k));
+      }
+    }
+  }
+}
+#endif
 
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return rows8Vbmi(src, dst, a, nullptr);
+#endif
   uint32_t colours[256];
   packedColours(src, colours);
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
@@ -406,6 +514,9 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 // keyed pixels stay exactly as they were.
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return rows8Vbmi(src, dst, a, &blender);
+#endif
   uint32_t colours[256];
   packedColours(src, colours);
   uint8_t run[kChunkPixels * 3];
