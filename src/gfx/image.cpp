@@ -465,7 +465,9 @@ GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
   uint32_t colours[256];
   packedColours(src, colours);
   const Expander expander(colours);
-  alignas(64) uint8_t bgr[192], blended[192];
+  // Whole vectors are blended, also past a row's end (those bytes are never
+  // stored), so no kernel falls back to its byte-by-byte tail.
+  alignas(64) uint8_t bgr[192], blended[192] = {};
   for (int32_t y = 0; y < a.h; ++y) {
     const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
     uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
@@ -481,7 +483,7 @@ GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
       const size_t n = static_cast<size_t>(count) * 3;
       for (int k = 0; k < 3; ++k) _mm512_store_si512(bgr + 64 * k, bytes[k]);
       std::memcpy(blended, to, n);
-      blender->blend(blended, bgr, n);
+      blender->blend(blended, bgr, (n + 31) & ~size_t{31});
       for (int k = 0; k < 3; ++k) {
         _mm512_mask_storeu_epi8(to + 64 * k, mask[k], _mm512_load_si512(blended + 64 * k));
       }
