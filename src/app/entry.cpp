@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/run_loop.h"
-#include "core/game_clock.h"
 #include "core/random.h"
 #include "gfx/display_window.h"
 #include "gfx/image_cache.h"
@@ -64,7 +63,8 @@ void chooseFirstBoard(GameScreen& screen, bool restored) {
   } else if (screen.countLooseEnds() == 0 && screen.allowance == 0) {
     screen.nextPuzzle();
   } else if (screen.allowance == 0) {
-    screen.newGame();
+    // The saved game cannot go on: it ends here, a scored one offering its score first.
+    if (!screen.endGame(screen.scoring)) screen.newGame();
   } else if (screen.solved) {
     // Saved just as it was solved, with bonus left: solved it stays, lock, button and all,
     // and the rest of the bonus drains from now.
@@ -83,7 +83,7 @@ void registerWindowClass() {
 
 int entry(const std::string& commandLine, AppBody body) {
   registerWindowClass();
-  seedRandom(GameClock::now());
+  seedRandom(platform::backend().startSeed());
   try {
     return body(commandLine);
   } catch (const char* text) {
@@ -102,8 +102,11 @@ int appMain(const std::string& commandLine) {
   // Destroyed on every way out, failures included, so the game is saved before any message.
   auto screen = std::make_unique<GameScreen>(commandLine);
   bool restored = screen->loadSettings();
+  const uint32_t tipsSeen = screen->tipsSeen;
   screen->loadResources();
   chooseFirstBoard(*screen, restored);
+  // The name pop-up took the place of the first tip, which comes with the new game instead.
+  if (screen->nameEntry.nameEntry != nullptr) screen->tipsSeen = tipsSeen;
   int result = 0;
   {
     LastWords saveOnDisplayLoss([&screen] { screen->saveSettings(); });

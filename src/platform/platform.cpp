@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include <time.h>
+
 #include <cstdio>
 
 namespace platform {
@@ -100,6 +102,21 @@ void Backend::messageBox(const std::string& text, const std::string& caption) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   std::fflush(stderr);
   showMessageBox(text, caption);
+}
+
+uint32_t Backend::startSeed() {
+  timespec sinceBoot{};
+  timespec wall{};
+  if (clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0) clock_gettime(CLOCK_MONOTONIC, &sinceBoot);
+  clock_gettime(CLOCK_REALTIME, &wall);
+  auto nanoseconds = [](const timespec& t) {
+    return static_cast<uint64_t>(t.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(t.tv_nsec);
+  };
+  // One round of splitmix64 spreads every bit of both clocks over the 32 bits kept.
+  uint64_t mixed = nanoseconds(sinceBoot) ^ (nanoseconds(wall) * 0x9E3779B97F4A7C15u);
+  mixed = (mixed ^ (mixed >> 30)) * 0xBF58476D1CE4E5B9u;
+  mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBu;
+  return static_cast<uint32_t>(mixed ^ (mixed >> 31));
 }
 
 Store& Backend::store() {

@@ -105,6 +105,10 @@ class Backend {
 
   // Milliseconds since some fixed moment; wraps after 49 days.
   virtual uint32_t ticks() = 0;
+  // A number that differs from one start of the program to the next, to seed the random
+  // sequence: the time since the computer started (what some systems' millisecond timer
+  // counts) mixed with the wall clock, so neither a fresh boot nor a clock set back repeats it.
+  virtual uint32_t startSeed();
 
   bool registerClass(const WindowClass& windowClass);
   // Creates a window of `width` by `height` picture pixels. The class's procedure receives

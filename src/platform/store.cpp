@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace platform {
@@ -201,6 +203,27 @@ std::optional<StoreValues> parseStoreFile(std::string_view bytes) {
   return values;
 }
 
+StoreValues salvageStoreFile(std::string_view bytes) {
+  StoreValues values;
+  if (bytes.size() > kStoreFileMaxBytes || !bytes.starts_with(kHeader)) return values;
+  bytes.remove_prefix(kHeader.size());
+  std::string previous;
+  // Only whole lines count: a last line without its line end may have lost part of its value.
+  for (size_t end = bytes.find('\n'); end != std::string_view::npos; end = bytes.find('\n')) {
+    const std::string_view line = bytes.substr(0, end + 1);
+    bytes.remove_prefix(end + 1);
+    if (line == kEnd) break;
+    Reader reader(line);
+    std::string name;
+    StoreValue value;
+    if (!reader.name(name) || !readValue(reader, value) || !reader.atEnd()) continue;
+    if ((!values.empty() && name <= previous) || values.size() == kStoreMaxValues) continue;
+    previous = name;
+    values.emplace(std::move(name), std::move(value));
+  }
+  return values;
+}
+
 // ---- Folders ----
 
 namespace {
@@ -289,26 +312,50 @@ class Descriptor {
   int fd_;
 };
 
-// The bytes of a regular file of at most kStoreFileMaxBytes; nothing otherwise.
-std::optional<std::string> readSmallFile(const std::filesystem::path& path) {
+// A file's bytes, or why there are none: it is not there, or it is there but cannot be read.
+struct FileBytes {
+  enum class State : uint8_t { Absent, Read, Unreadable };
+  State state = State::Absent;
+  std::string bytes;
+  std::string reason;  // for Unreadable
+};
+
+FileBytes unreadable(std::string reason) {
+  return {FileBytes::State::Unreadable, {}, std::move(reason)};
+}
+
+// The bytes of a regular file of at most kStoreFileMaxBytes.
+FileBytes readSmallFile(const std::filesystem::path& path) {
   // Non-blocking, so a pipe put where the file should be cannot hang the game.
   Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!file.valid()) {
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    return unreadable(std::strerror(errno));
+  }
   struct stat info;
-  if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
-  if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > kStoreFileMaxBytes) return {};
+  if (fstat(file.get(), &info) != 0) return unreadable(std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) return unreadable("not a regular file");
+  if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > kStoreFileMaxBytes) {
+    return unreadable("larger than a store file may be");
+  }
   // One byte more than allowed, so a file that grew since fstat is still caught.
   std::string bytes(kStoreFileMaxBytes + 1, '\0');
   size_t used = 0;
   while (used < bytes.size()) {
     ssize_t got = ::read(file.get(), bytes.data() + used, bytes.size() - used);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return {};
+    if (got < 0) return unreadable(std::strerror(errno));
     if (got == 0) break;
     used += static_cast<size_t>(got);
   }
-  if (used > kStoreFileMaxBytes) return {};
+  if (used > kStoreFileMaxBytes) return unreadable("larger than a store file may be");
   bytes.resize(used);
-  return bytes;
+  return {FileBytes::State::Read, std::move(bytes), {}};
+}
+
+void reportUnreadable(const std::filesystem::path& path, const std::string& reason) {
+  std::fprintf(stderr, "gyrotide: cannot read %s (%s); it is left as it is\n", path.c_str(),
+               reason.c_str());
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -330,9 +377,15 @@ bool makeFolders(const std::filesystem::path& folder, mode_t mode) {
   return mkdir(folder.c_str(), mode) == 0 || errno == EEXIST;
 }
 
-bool lockExclusive(int fd) {
-  while (flock(fd, LOCK_EX) != 0) {
-    if (errno != EINTR) return false;
+// Waits at most `wait` for the exclusive lock; false when another process keeps it longer.
+bool lockExclusive(int fd, std::chrono::milliseconds wait) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + wait;
+  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (Clock::now() >= deadline) return false;
+    const timespec pause = {0, 10'000'000};
+    nanosleep(&pause, nullptr);
   }
   return true;
 }
@@ -367,24 +420,38 @@ std::string fileNameFor(std::string_view key) {
   return name;
 }
 
-// Writes the key's whole file in `folder`: the values already there, overlaid with `values`.
-bool replaceFile(const std::filesystem::path& folder, mode_t folderMode, std::string_view key,
-                 const StoreValues& values) {
-  std::filesystem::path target = FileStore::fileFor(folder, key);
-  if (target.empty() || !makeFolders(folder, folderMode)) return false;
-  Descriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+// How a key's file is written.
+struct Target {
+  std::filesystem::path folder;
+  mode_t folderMode = 0700;
+  bool needsLock = false;  // without the folder's lock nothing is written
+  std::chrono::milliseconds lockWait{0};
+};
+
+// Writes the key's whole file: the values there now, overlaid with what `change` makes of them.
+bool replaceFile(const Target& to, std::string_view key, const StoreChange& change) {
+  std::filesystem::path target = FileStore::fileFor(to.folder, key);
+  if (target.empty() || !makeFolders(to.folder, to.folderMode)) return false;
+  Descriptor folderFd(open(to.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!folderFd.valid()) return false;
   // Without the lock another writer's temporary file may be in flight: leave leftovers then.
-  if (lockExclusive(folderFd.get())) {
+  if (lockExclusive(folderFd.get(), to.lockWait)) {
     removeLeftovers(folderFd.get(), FileStore::temporaryPrefix(key));
+  } else if (to.needsLock) {
+    return false;
   }
 
-  StoreValues merged = parseStoreFile(readSmallFile(target).value_or("")).value_or(StoreValues{});
-  for (const auto& [name, value] : values) merged.insert_or_assign(name, value);
+  FileBytes old = readSmallFile(target);
+  if (old.state == FileBytes::State::Unreadable) {
+    reportUnreadable(target, old.reason);
+    return false;
+  }
+  StoreValues merged = salvageStoreFile(old.bytes);
+  for (auto& [name, value] : change(merged)) merged.insert_or_assign(name, std::move(value));
   std::optional<std::string> bytes = formatStoreFile(merged);
   if (!bytes) return false;
 
-  std::string temporary = (folder / (FileStore::temporaryPrefix(key) + "XXXXXX")).string();
+  std::string temporary = (to.folder / (FileStore::temporaryPrefix(key) + "XXXXXX")).string();
   Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
   if (!file.valid()) return false;
   // Readable by every player, which the shared table needs; mkostemp makes it private.
@@ -412,30 +479,41 @@ std::filesystem::path FileStore::fileFor(const std::filesystem::path& folder,
 
 std::string FileStore::temporaryPrefix(std::string_view key) { return fileNameFor(key) + ".tmp-"; }
 
-std::filesystem::path FileStore::folderForRead(StoreScope scope, std::string_view key) const {
-  if (scope == StoreScope::User) return folders_.user;
-  std::filesystem::path ownTable = fileFor(folders_.userData, key);
-  struct stat info;
-  bool ownTableExists = !ownTable.empty() && stat(ownTable.c_str(), &info) == 0;
-  return ownTableExists && !folderWritable(folders_.machine) ? folders_.userData : folders_.machine;
+const std::filesystem::path& FileStore::folderFor(StoreScope scope) const {
+  switch (scope) {
+    case StoreScope::User:
+      return folders_.user;
+    case StoreScope::Machine:
+      return folders_.machine;
+    case StoreScope::Fallback:
+      break;
+  }
+  return folders_.userData;
 }
 
 StoreValues FileStore::read(StoreScope scope, std::string_view key) {
-  std::filesystem::path file = fileFor(folderForRead(scope, key), key);
+  std::filesystem::path file = fileFor(folderFor(scope), key);
   if (file.empty()) return {};
-  std::optional<std::string> bytes = readSmallFile(file);
-  if (!bytes) return {};
-  return parseStoreFile(*bytes).value_or(StoreValues{});
+  FileBytes bytes = readSmallFile(file);
+  if (bytes.state == FileBytes::State::Unreadable) reportUnreadable(file, bytes.reason);
+  return salvageStoreFile(bytes.bytes);
 }
 
-bool FileStore::write(StoreScope scope, std::string_view key, const StoreValues& values) {
+bool FileStore::update(StoreScope scope, std::string_view key, const StoreChange& change) {
   // A player's own folders are private, as the XDG rules ask; a machine folder made here is
   // shared with its group. The umask may narrow either.
-  constexpr mode_t kPrivate = 0700;
-  constexpr mode_t kShared = 0775;
-  if (scope == StoreScope::User) return replaceFile(folders_.user, kPrivate, key, values);
-  if (folderWritable(folders_.machine)) return replaceFile(folders_.machine, kShared, key, values);
-  return replaceFile(folders_.userData, kPrivate, key, values);
+  if (scope != StoreScope::Machine) {
+    return replaceFile({folderFor(scope), 0700, false, kMachineLockWait}, key, change);
+  }
+  // Waiting for the lock of a folder this player cannot write anyway would be time lost.
+  if (!folderWritable(folders_.machine)) return false;
+  return replaceFile({folders_.machine, 0775, true, lockWait_}, key, change);
+}
+
+bool FileStore::remove(StoreScope scope, std::string_view key) {
+  std::filesystem::path file = fileFor(folderFor(scope), key);
+  if (file.empty()) return false;
+  return unlink(file.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR;
 }
 
 }  // namespace platform

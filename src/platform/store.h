@@ -8,9 +8,11 @@
 // every write; the headless backend keeps a memory store instead (or a file store in a test's
 // temporary folder).
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +24,8 @@ namespace platform {
 enum class StoreScope : uint8_t {
   User,     // this player only
   Machine,  // every player of this machine (the shared high-score table)
+  // This player's own copy of machine-wide values, kept while those cannot be written.
+  Fallback,
 };
 
 // A stored value keeps its type: a 32-bit number, or a text of any bytes (zero bytes included).
@@ -39,16 +43,28 @@ struct StoreValue {
 
 // The values of one key, by name.
 using StoreValues = std::map<std::string, StoreValue, std::less<>>;
+// Given the values a key holds now, the values to set in it.
+using StoreChange = std::function<StoreValues(const StoreValues& current)>;
 
 class Store {
  public:
   virtual ~Store() = default;
 
-  // Every value of `key`; empty when the key is absent, damaged or unreadable (never a part of it).
+  // Every value of `key` that can be read; empty when the key is absent or unreadable.
   virtual StoreValues read(StoreScope scope, std::string_view key) = 0;
-  // Sets `values` under `key` in one step: afterwards the key holds either all of them (with
-  // its other values kept) or, on failure, exactly what it held before. False on failure.
-  virtual bool write(StoreScope scope, std::string_view key, const StoreValues& values) = 0;
+  // Changes `key` in one step: `change` gets the values the key holds now, read afresh (for
+  // the machine-wide scope under its lock, so no other player's write comes in between), and
+  // returns the values to set. Afterwards the key holds all of them (with its other values
+  // kept) or, on failure, exactly what it held before. A key that exists but cannot be read is
+  // never replaced: that is a failure too. False on failure.
+  virtual bool update(StoreScope scope, std::string_view key, const StoreChange& change) = 0;
+  // Removes the key with all its values; true when it is gone (or never was there).
+  virtual bool remove(StoreScope scope, std::string_view key) = 0;
+
+  // Sets `values` under `key` in one step, as update does.
+  bool write(StoreScope scope, std::string_view key, const StoreValues& values) {
+    return update(scope, key, [&values](const StoreValues&) { return values; });
+  }
 };
 
 // The number called `name`, or nothing when it is absent or holds a text.
@@ -71,6 +87,10 @@ bool isStoreName(std::string_view name);
 std::optional<std::string> formatStoreFile(const StoreValues& values);
 // The values of a whole, well-formed file; nothing for any damage, truncation or excess.
 std::optional<StoreValues> parseStoreFile(std::string_view bytes);
+// What a damaged file still holds: every well-formed value line of a file with the right first
+// line, up to its `end`. A line that is damaged, or names a value again or out of order, is
+// left out; so are a cut-off last line and whatever follows `end`.
+StoreValues salvageStoreFile(std::string_view bytes);
 
 // The folders a file store uses.
 struct StoreFolders {
@@ -88,18 +108,24 @@ StoreFolders storeFoldersFromEnvironment();
 // True when `folder` is a folder this process may create files in, or could be created.
 bool folderWritable(const std::filesystem::path& folder);
 
+// How long a write of the machine-wide values waits for another player's write to finish.
+inline constexpr std::chrono::milliseconds kMachineLockWait{2000};
+
 // The store on files: each key is one file (its path's backslashes become dots) in its scope's
-// folder. A write takes an exclusive lock on the folder, removes temporary files an interrupted
-// write left behind, writes a fresh temporary file, flushes it to disk, renames it over the old
-// file and flushes the folder. Machine-wide values are written to the user-data folder while the
-// machine folder cannot be written, and read from there when that file exists and the machine
-// folder still cannot be written; otherwise they are read from the machine folder.
+// folder (the fallback scope's is the user-data folder). A write takes an exclusive lock on the
+// folder, removes temporary files an interrupted write left behind, reads the file again,
+// writes a fresh temporary file, flushes it to disk, renames it over the old file and flushes
+// the folder. The machine-wide lock is waited for at most `lockWait`: without it nothing is
+// written there. A file that exists but cannot be read (permissions, not a regular file, too
+// large) is never replaced, and the reason goes to standard error.
 class FileStore : public Store {
  public:
-  explicit FileStore(StoreFolders folders) : folders_(std::move(folders)) {}
+  explicit FileStore(StoreFolders folders, std::chrono::milliseconds lockWait = kMachineLockWait)
+      : folders_(std::move(folders)), lockWait_(lockWait) {}
 
   StoreValues read(StoreScope scope, std::string_view key) override;
-  bool write(StoreScope scope, std::string_view key, const StoreValues& values) override;
+  bool update(StoreScope scope, std::string_view key, const StoreChange& change) override;
+  bool remove(StoreScope scope, std::string_view key) override;
 
   // The file that holds `key` in `folder`; empty when the key cannot name a file.
   static std::filesystem::path fileFor(const std::filesystem::path& folder, std::string_view key);
@@ -109,9 +135,10 @@ class FileStore : public Store {
   const StoreFolders& folders() const { return folders_; }
 
  private:
-  std::filesystem::path folderForRead(StoreScope scope, std::string_view key) const;
+  const std::filesystem::path& folderFor(StoreScope scope) const;
 
   StoreFolders folders_;
+  std::chrono::milliseconds lockWait_;
 };
 
 }  // namespace platform

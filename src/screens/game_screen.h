@@ -104,8 +104,14 @@ class GameScreen : public Screen {
   // The red marks and which of help and no help is shown.
   void applyHintsOption();
 
+  // The game in progress ends: a scored game's score is offered to the table, once (never
+  // again until a new game begins). True when the name pop-up opened; the next step (a new
+  // game, unless `newGameFollows` is false) then waits for the name.
+  bool endGame(bool scored, bool newGameFollows = true);
+
   // Pop-ups. Each returns the dialog it opened, or null when there is none to show.
-  // A pop-up asking for the name of a new high score, or null when the score does not qualify.
+  // A pop-up asking for the name of a new high score, or null when the score does not qualify
+  // (or was offered already).
   Dialog* offerHighScore();
   // The next tutorial tip, opened as the pop-up; null when none is due.
   Dialog* showNextTip();
@@ -170,6 +176,10 @@ class GameScreen : public Screen {
   uint32_t lastTransfer = 0;
   std::array<uint16_t, 4> hsScores{};
   std::array<std::string, 4> hsNames;
+  // This game's score went to the table: the game is over, and a new game clears it.
+  bool scoreOffered = false;
+  // The table was reset in this run: it replaces the shared one instead of joining it.
+  bool hsReset = false;
   bool fullScreen = false;
   bool scoring = false;
   bool bombs = true;
@@ -234,4 +244,5 @@ class GameScreen : public Screen {
   // The table of the reset button; the typed name into the row where its score went.
   void resetHighScores();
   void storeHighScoreName();
+  Dialog* offerScore(bool scored);
 };

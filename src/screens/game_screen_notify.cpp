@@ -192,11 +192,8 @@ void GameScreen::showExplosion(const Tile& hit, uint32_t code) {
 // Returns true where a click counts as consumed by the screen.
 bool GameScreen::onClicked(uint16_t sender) {
   if (sender >= layout::kEasyId && sender <= layout::kCrazyId) {
-    Dialog* offer = offerHighScore();
     difficulty = static_cast<uint8_t>(sender - layout::kEasyId);
-    if (offer != nullptr) {
-      openPopup(offer);  // the new game starts once the name is in
-    } else {
+    if (!endGame(scoring)) {  // else the new game starts once the name is in
       newGame();
       showNextTip();
     }
@@ -204,14 +201,8 @@ bool GameScreen::onClicked(uint16_t sender) {
   }
   switch (sender) {
     case layout::kNewPuzzleId:
-      startNewGameFromButton();
-      return false;
     case layout::kNewGameId:
-      if (Dialog* offer = offerHighScore()) {
-        openPopup(offer);
-      } else {
-        startNewGameFromButton();
-      }
+      if (!endGame(scoring)) startNewGameFromButton();
       return false;
     case layout::kInstructionsId:
       if (Dialog* instructions = makeInstructionsScreen()) openPopup(instructions);
@@ -240,13 +231,17 @@ bool GameScreen::onClicked(uint16_t sender) {
       closePopup();
       if (Dialog* options = makeOptionsScreen()) openPopup(options);
       return false;
-    case layout::kNameConfirmedId:
+    case layout::kNameConfirmedId: {
+      const bool newGameFollows = nameEntry.newGameFollows;
       storeHighScoreName();  // and forgets the field, which goes with its pop-up
       closePopup();
       invalidate(layout::kScreen);
-      newGame();
-      showNextTip();
+      if (newGameFollows) {
+        newGame();
+        showNextTip();
+      }
       return true;
+    }
     case layout::kWebId:
       openManual();
       return false;

@@ -37,13 +37,28 @@ std::string fileUrl(const std::filesystem::path& path) {
 
 }  // namespace
 
+Dialog* GameScreen::offerHighScore() { return offerScore(scoring); }
+
 // The score goes into the table at once, with an empty name: leaving the game before the name
-// is confirmed keeps it so.
-Dialog* GameScreen::offerHighScore() {
-  return ::offerHighScore(scoring, score, hsScores, hsNames, tileFont, nameEntry);
+// is confirmed keeps it so. Once offered, the score is the table's: never offered again.
+Dialog* GameScreen::offerScore(bool scored) {
+  if (!scored || scoreOffered) return nullptr;
+  scoreOffered = true;
+  return ::offerHighScore(true, score, hsScores, hsNames, tileFont, nameEntry);
 }
 
-void GameScreen::resetHighScores() { high_scores::reset(hsScores, hsNames); }
+bool GameScreen::endGame(bool scored, bool newGameFollows) {
+  Dialog* offer = offerScore(scored);
+  if (offer == nullptr) return false;
+  nameEntry.newGameFollows = newGameFollows;
+  openPopup(offer);
+  return true;
+}
+
+void GameScreen::resetHighScores() {
+  high_scores::reset(hsScores, hsNames);
+  hsReset = true;
+}
 
 void GameScreen::storeHighScoreName() { confirmHighScoreName(nameEntry, hsNames); }
 

@@ -157,6 +157,7 @@ void GameScreen::takeRestOfBonus() {
 }
 
 void GameScreen::newGame() {
+  scoreOffered = false;
   setScore(0);
   level = 0;
   nextPuzzle();
@@ -175,8 +176,10 @@ void GameScreen::applyScoringOption() {
   const bool shown = scoreLabel != nullptr && scoreLabel->visible;
   if (scoring == shown) return;
   if (scoring) {
-    newGame();
+    newGame();  // after relaxed play, which has no score to offer
     showNextTip();
+  } else {
+    endGame(true, false);  // the scored game ends here; the board stays for relaxed play
   }
   showIf(scoreLabel, scoring);
   showIf(meter, scoring);

@@ -59,9 +59,18 @@ bool GameScreen::saveSettings() {
   out.tipsSeen = tipsSeen;
   out.leftTurnsBack = leftTurnsBack;
   out.locks = locked;
-  out.game = SavedGame{puzzleIndex, level,    score, allowance,
-                       allowanceMax, moves, encodeBoard(boardCodes())};
+  out.game = SavedGame{
+      puzzleIndex, level, score, allowance, allowanceMax, moves, encodeBoard(boardCodes())};
+  // A score that went to the table must not come back with the game to be offered again; and
+  // when the name pop-up is still open, the new game asked for comes at the next start.
+  if (scoreOffered) out.game.score = 0;
+  if (scoreOffered && nameEntry.nameEntry != nullptr && nameEntry.newGameFollows) {
+    out.game.allowance = 0;
+  }
   out.hsScores = hsScores;
   out.hsNames = hsNames;
-  return ::saveSettings(platform::backend().store(), out);
+  // Other players may have saved since this run read the shared table: it is merged with this
+  // one, unless the player reset it.
+  return ::saveSettings(platform::backend().store(), out,
+                        hsReset ? TableSave::Replace : TableSave::Merge);
 }

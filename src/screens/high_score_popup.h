@@ -35,6 +35,7 @@ HighScoreLayout highScoreLayout(int32_t titleWidth, int32_t titleHeight, int32_t
 struct HighScoreEntry {
   TextEntry* nameEntry = nullptr;
   int row = -1;
+  bool newGameFollows = true;  // false: play goes on once the name is in
 };
 
 // The pictures the pop-up is made of (other names only in tests).

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "store/score_table.h"
 #include "store/text_codec.h"
 
 namespace {
@@ -84,11 +85,50 @@ double levelFrom(const StoreValues& values, std::string_view name) {
   return stored ? levelFromStored(*stored) : kDefaultLevel;
 }
 
-void installDefaultHighScores(Settings& settings) {
-  settings.hsScores = kDefaultHighScores;
-  for (size_t i = 0; i < kHighScoreCount; ++i) {
-    settings.hsNames[i] = std::string(kDefaultHighScoreNames[i]);
+struct Table {
+  high_scores::Scores scores = kDefaultHighScores;
+  high_scores::Names names = {
+      std::string(kDefaultHighScoreNames[0]), std::string(kDefaultHighScoreNames[1]),
+      std::string(kDefaultHighScoreNames[2]), std::string(kDefaultHighScoreNames[3])};
+};
+
+// The table stored under a key's "State"; nothing when it is absent or fails its checks.
+std::optional<Table> storedTable(const StoreValues& values) {
+  const std::string* text = platform::findText(values, kState);
+  Table table;
+  if (text == nullptr || !decodeHighScoreText(*text, table.scores, table.names)) return {};
+  return table;
+}
+
+StoreValues tableValues(const Table& table) {
+  return {
+      {std::string(kState), StoreValue::ofText(encodeHighScoreText(table.scores, table.names))}};
+}
+
+// The shared table first; then this player's fallback, in full where there is no shared table
+// and merged into it where there is; else the default table.
+Table loadTable(platform::Store& store) {
+  std::optional<Table> shared = storedTable(store.read(StoreScope::Machine, kSettingsKey));
+  std::optional<Table> own = storedTable(store.read(StoreScope::Fallback, kSettingsKey));
+  if (!shared) return own.value_or(Table{});
+  if (own) high_scores::mergeTable(shared->scores, shared->names, own->scores, own->names);
+  return *shared;
+}
+
+// The shared table, or else the player's fallback. Once the shared table is written, the
+// fallback's entries are in it (the loaded table held them), so the fallback goes.
+bool saveTable(platform::Store& store, const Table& table, TableSave how) {
+  auto change = [&](const StoreValues& onDisk) {
+    if (how == TableSave::Replace) return tableValues(table);
+    Table merged = storedTable(onDisk).value_or(Table{});
+    high_scores::mergeTable(merged.scores, merged.names, table.scores, table.names);
+    return tableValues(merged);
+  };
+  if (store.update(StoreScope::Machine, kSettingsKey, change)) {
+    store.remove(StoreScope::Fallback, kSettingsKey);
+    return true;
   }
+  return store.write(StoreScope::Fallback, kSettingsKey, tableValues(table));
 }
 
 }  // namespace
@@ -185,7 +225,6 @@ bool decodeLockText(std::string_view stored, std::string_view gameText, StoredLo
 
 bool loadSettings(platform::Store& store, Settings& settings) {
   StoreValues user = store.read(StoreScope::User, kSettingsKey);
-  StoreValues machine = store.read(StoreScope::Machine, kSettingsKey);
 
   settings.musicLevel = levelFrom(user, kMusic);
   settings.effectsLevel = levelFrom(user, kSound);
@@ -201,10 +240,9 @@ bool loadSettings(platform::Store& store, Settings& settings) {
   settings.tipsSeen = tutorial & ~kTutorialOn;
   settings.leftTurnsBack = platform::findNumber(user, kLeftTurnsBack).value_or(0) != 0;
 
-  const std::string* table = platform::findText(machine, kState);
-  if (table == nullptr || !decodeHighScoreText(*table, settings.hsScores, settings.hsNames)) {
-    installDefaultHighScores(settings);
-  }
+  Table table = loadTable(store);
+  settings.hsScores = table.scores;
+  settings.hsNames = std::move(table.names);
 
   // Read into a copy, so a text that fails leaves the game exactly as it was.
   const std::string* gameText = platform::findText(user, kState);
@@ -217,7 +255,7 @@ bool loadSettings(platform::Store& store, Settings& settings) {
   return true;
 }
 
-bool saveSettings(platform::Store& store, const Settings& settings) {
+bool saveSettings(platform::Store& store, const Settings& settings, TableSave tableSave) {
   uint32_t options = (settings.fullScreen ? kOptionFullScreen : 0) |
                      (settings.scoring ? kOptionScoring : 0) | (settings.bombs ? kOptionBombs : 0) |
                      (settings.hints ? kOptionHints : 0);
@@ -236,15 +274,11 @@ bool saveSettings(platform::Store& store, const Settings& settings) {
       {std::string(kLeftTurnsBack), StoreValue::ofNumber(settings.leftTurnsBack ? 1 : 0)},
       {std::string(kLocks), StoreValue::ofText(encodeLockText(gameText, settings.locks))},
   };
-  StoreValues machine = {
-      {std::string(kState),
-       StoreValue::ofText(encodeHighScoreText(settings.hsScores, settings.hsNames))},
-  };
   // Each scope on its own: a machine folder the player cannot write must not cost the options
   // and the game in progress.
   bool userSaved = store.write(StoreScope::User, kSettingsKey, user);
-  bool machineSaved = store.write(StoreScope::Machine, kSettingsKey, machine);
-  return userSaved && machineSaved && gameWritable;
+  bool tableSaved = saveTable(store, {settings.hsScores, settings.hsNames}, tableSave);
+  return userSaved && tableSaved && gameWritable;
 }
 
 uint32_t storedLevel(double level) {

@@ -76,11 +76,21 @@ struct Settings {
 // The game in progress is read into settings.game only when its text is whole and valid: then
 // the result is true. Otherwise settings.game is left as it was. The caller still has to
 // check the board code, and must drop the whole game when that fails.
+// The high-score table is the shared one with this player's own fallback table merged in; the
+// fallback alone when there is no shared table.
 bool loadSettings(platform::Store& store, Settings& settings);
+
+// How the high-score table meets the shared one on disk.
+enum class TableSave : uint8_t {
+  Replace,  // the table is written as it is
+  Merge,    // the table on disk, read again under its lock, gains the entries it lacks
+};
 // Writes every value. The per-user values are written even when the machine-wide table cannot
-// be (the file store then keeps the table in the player's own data folder). True when both
-// were written and the board, if any, could be.
-bool saveSettings(platform::Store& store, const Settings& settings);
+// be: the table is then kept in the player's own fallback, to be merged into the shared one by
+// the first save that can write it (which then removes the fallback). True when both were
+// written and the board, if any, could be.
+bool saveSettings(platform::Store& store, const Settings& settings,
+                  TableSave tableSave = TableSave::Replace);
 
 // The stored form of each text, and its reading. Reading fails for a text that is too long for
 // the buffer, fails its checksum or is shorter than its layout; it then changes nothing.

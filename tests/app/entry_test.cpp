@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
+#include <vector>
 
+#include "core/random.h"
 #include "res/resource_archive.h"
 #include "support/headless_fixture.h"
 
@@ -41,6 +43,21 @@ TEST_F(EntryTest, AnyOtherFailureIsUnrecoverable) {
 TEST_F(EntryTest, NormalEndReturnsTheBodyResult) {
   EXPECT_EQ(entry("", [](const std::string&) { return 7; }), 7);
   EXPECT_TRUE(backend.boxes.empty());
+}
+
+// The random sequence starts from the backend's start seed, not from the game clock (which
+// starts at 0 at every start). The real seed differs between two starts even moments apart.
+TEST_F(EntryTest, TheRandomSequenceIsSeededFromTheStartSeed) {
+  auto firstDraws = [&](uint32_t seed) {
+    backend.seed = seed;
+    entry("", [](const std::string&) { return 0; });
+    return std::vector<uint32_t>{gameRandom(), gameRandom(), gameRandom()};
+  };
+  seedRandom(77);
+  const std::vector<uint32_t> expected = {gameRandom(), gameRandom(), gameRandom()};
+  EXPECT_EQ(firstDraws(77), expected);
+  EXPECT_NE(firstDraws(78), expected);
+  EXPECT_NE(backend.Backend::startSeed(), backend.Backend::startSeed());
 }
 
 TEST_F(EntryTest, MissingArchiveIsReportedWithoutAWindow) {

@@ -58,9 +58,28 @@ TEST_F(FirstBoardTest, ASolvedBoardWithNothingLeftMovesOnAndKeepsTheScore) {
 
 TEST_F(FirstBoardTest, ASpentAllowanceStartsANewGame) {
   restore(false, 0);
+  screen->hsScores = {400, 500, 600, 700};  // 321 does not qualify
   chooseFirstBoard(*screen, true);
   EXPECT_EQ(tile(20).kind, TileKind::Plain);
   EXPECT_EQ(screen->score, 0);
+  EXPECT_EQ(screen->popup, nullptr);
+}
+
+// The saved game cannot go on, but its score is not lost: it is offered to the table first,
+// and the new game follows the name.
+TEST_F(FirstBoardTest, ASpentAllowanceOffersTheScoreBeforeTheNewGame) {
+  restore(false, 0);
+  screen->hsScores = {50, 100, 200, 400};
+  chooseFirstBoard(*screen, true);
+  EXPECT_EQ(screen->hsScores, (std::array<uint16_t, 4>{100, 200, 321, 400}));
+  ASSERT_NE(screen->nameEntry.nameEntry, nullptr);
+  EXPECT_EQ(screen->score, 321) << "the new game waits for the name";
+  backend.send(platform::MessageKind::Char, '\r');
+  platform::Message m;
+  while (backend.peekMessage(m)) backend.dispatchMessage(m);
+  EXPECT_EQ(screen->score, 0);
+  EXPECT_EQ(tile(20).kind, TileKind::Plain);
+  EXPECT_EQ(screen->hsScores, (std::array<uint16_t, 4>{100, 200, 321, 400}));
 }
 
 TEST_F(FirstBoardTest, AGameWithAllowanceLeftIsPlayedOnAsItWas) {

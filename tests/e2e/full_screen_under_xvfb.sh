@@ -8,10 +8,11 @@ set -u
 program=$1
 archive=$2
 probe=$3
+store_probe=$4
 . "$(dirname "$0")/xvfb_session.sh"
-# A player who chose a window, relaxed play and no tutorial.
-printf 'gyrotide store 1\nOptions number 256\nTutorial number 0\nend\n' \
-  >"$dir/user/Software.Zapfinch.Gyrotide"
+# A player who chose a window and no tutorial, with a saved board that one clockwise turn of
+# its middle tile solves (every start deals a different starter board).
+"$store_probe" prepare || fail "cannot prepare the store"
 # 1280 by 720: full screen shows the picture at 1.5 times, 960 by 720, from x = 160.
 screenW=1280
 screenH=720
@@ -59,11 +60,11 @@ alive "after full screen"
 ox=160 oy=0 num=3 den=2
 click 590 446  # OK at (548, 429): the options close
 xwd -silent -root -out before.xwd || { echo "xwd failed"; exit 1; }
-click 405 235  # the middle of the starter board, cell 40: (380, 210) to (430, 260)
+click 405 235  # the middle of the board, cell 40: (380, 210) to (430, 260)
 sleep 0.6
 xwd -silent -root -out after.xwd || { echo "xwd failed"; exit 1; }
 "$probe" png after.xwd fullscreen.png || { echo "cannot read the screen dump"; exit 1; }
-# Turning the middle tile solves the starter board: the tile, the loose-ends counter and the
+# Turning the middle tile solves the board: the tile, the loose-ends counter and the
 # place of the next-puzzle button change, the controls on the left do not. A click landing
 # anywhere but cell 40 would turn nothing or leave loose ends.
 changedIn() { "$probe" changed before.xwd after.xwd "$@" | cut -d' ' -f1; }

@@ -64,3 +64,41 @@ TEST(HighScores, ResetKeepsTheNamesWithTheScoresZeroToThree) {
 }
 
 }  // namespace
+
+// Two tables that grew apart from the same start (two players' runs, or a player's fallback
+// and the shared table) come together: the entries new to either are in, best four, an equal
+// score below the entry already there; merging once more changes nothing.
+TEST(HighScores, MergingKeepsTheNewEntriesOfBothTablesOnce) {
+  struct Case {
+    Table into;
+    Table other;
+    Table merged;
+  };
+  const Case cases[] = {
+      // Each side added one: both are kept, the older two drop out.
+      {{{100, 200, 400, 500}, {"Opal", "Zinc", "Tin", "Amy"}},
+       {{100, 200, 400, 600}, {"Opal", "Zinc", "Tin", "Bob"}},
+       {{200, 400, 500, 600}, {"Zinc", "Tin", "Amy", "Bob"}}},
+      // The same score from two players: the one merged in goes below.
+      {{{100, 200, 400, 500}, {"Opal", "Zinc", "Tin", "Amy"}},
+       {{100, 200, 400, 500}, {"Opal", "Zinc", "Tin", "Bob"}},
+       {{200, 400, 500, 500}, {"Zinc", "Tin", "Bob", "Amy"}}},
+      // The same player twice with the same score is two entries; names compare as stored.
+      {{{50, 100, 200, 400}, {"Flint", "Opal", "Zinc", "Tin"}},
+       {{200, 400, 400, 400}, {"Zinc", "Tin ", "Kai", "Kai"}},
+       {{200, 400, 400, 400}, {"Zinc", "Kai", "Kai", "Tin"}}},
+      // Nothing new on the other side, or nothing good enough: nothing changes.
+      {{{60, 100, 200, 400}, {"Ann", "Opal", "Zinc", "Tin"}},
+       {{50, 100, 200, 400}, {"Flint", "Opal", "Zinc", "Tin"}},
+       {{60, 100, 200, 400}, {"Ann", "Opal", "Zinc", "Tin"}}},
+  };
+  for (const Case& c : cases) {
+    Table t = c.into;
+    high_scores::mergeTable(t.scores, t.names, c.other.scores, c.other.names);
+    EXPECT_EQ(t.scores, c.merged.scores);
+    EXPECT_EQ(t.names, c.merged.names);
+    high_scores::mergeTable(t.scores, t.names, c.other.scores, c.other.names);
+    EXPECT_EQ(t.scores, c.merged.scores) << "merged twice";
+    EXPECT_EQ(t.names, c.merged.names) << "merged twice";
+  }
+}

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -189,14 +190,68 @@ TEST_F(FileStoreTest, AnUnwritableValueWritesNothing) {
   EXPECT_EQ(temporaryFiles(temp.folders.user, kKey), 0);
 }
 
-TEST_F(FileStoreTest, ADamagedFileReadsAsAbsentAndIsReplacedByTheNextWrite) {
+TEST_F(FileStoreTest, ADamagedFileKeepsWhatItCanAndIsMendedByTheNextWrite) {
   FileStore store(temp.folders);
   ASSERT_TRUE(store.write(StoreScope::User, kKey, sampleValues()));
-  writeFile(userFile(), kSampleFile.substr(0, kSampleFile.size() - 1));  // truncated
-  EXPECT_TRUE(store.read(StoreScope::User, kKey).empty());
+  writeFile(userFile(), kSampleFile.substr(0, kSampleFile.size() - 8));  // cut in the last value
+  const StoreValues music = {{"Music", StoreValue::ofNumber(50)}};
+  EXPECT_EQ(store.read(StoreScope::User, kKey), music);
 
   ASSERT_TRUE(store.write(StoreScope::User, kKey, {{"Sound", StoreValue::ofNumber(3)}}));
-  EXPECT_EQ(store.read(StoreScope::User, kKey), (StoreValues{{"Sound", StoreValue::ofNumber(3)}}));
+  EXPECT_EQ(readFile(userFile()), "gyrotide store 1\nMusic number 50\nSound number 3\nend\n");
+}
+
+// One damaged line costs its own value and no other.
+TEST_F(FileStoreTest, ADamagedLineLosesOnlyItsValue) {
+  const std::string head = "gyrotide store 1\nDifficulty number 2\n";
+  const std::string tail = "Sound number 7\nend\n";
+  const StoreValues kept = {{"Difficulty", StoreValue::ofNumber(2)},
+                            {"Sound", StoreValue::ofNumber(7)}};
+  const char* damagedLines[] = {
+      "Music number 50\r\n",      // a line end from another system
+      "Music number 050\n",       // a leading zero
+      "Music number 50 \n",       // a stray space
+      "Music  number 50\n",       //
+      "Difficulty number 3\n",    // the same name again
+      "Anger number 1\n",         // out of order
+      "Music text \"unclosed\n",  //
+      "\n",                       // an empty line
+  };
+  FileStore store(temp.folders);
+  fs::create_directories(temp.folders.user);
+  for (const char* line : damagedLines) {
+    writeFile(userFile(), head + line + tail);
+    EXPECT_EQ(store.read(StoreScope::User, kKey), kept) << line;
+  }
+  writeFile(userFile(), head + tail + "Zebra number 1\nend\n\x01\x02");  // bytes after the end
+  EXPECT_EQ(store.read(StoreScope::User, kKey), kept);
+  writeFile(userFile(), "gyrotide store 2\nDifficulty number 2\nend\n");
+  EXPECT_TRUE(store.read(StoreScope::User, kKey).empty()) << "another version's file";
+}
+
+// A damaged line of the settings file costs neither the game in progress nor the options.
+TEST_F(FileStoreTest, ADamagedSettingLeavesTheGameAndTheOtherOptions) {
+  Settings saved;
+  saved.difficulty = 3;
+  saved.musicLevel = 0.25;
+  saved.game.board = std::string(kBoardCodeLength, 'D');
+  saved.game.score = 4321;
+  {
+    FileStore store(temp.folders);
+    ASSERT_TRUE(saveSettings(store, saved));
+  }
+  const std::string text = readFile(userFile());
+  const std::string_view line = "Music number 25\n";
+  const size_t music = text.find(line);
+  ASSERT_NE(music, std::string::npos);
+  writeFile(userFile(),
+            text.substr(0, music) + "Music number 25\r\n" + text.substr(music + line.size()));
+  FileStore store(temp.folders);
+  Settings restored;
+  ASSERT_TRUE(loadSettings(store, restored));
+  EXPECT_EQ(restored.game, saved.game);
+  EXPECT_EQ(restored.difficulty, 3);
+  EXPECT_EQ(restored.musicLevel, 0.5) << "the damaged value has its default";
 }
 
 TEST_F(FileStoreTest, OversizedAndOddFilesReadAsAbsent) {
@@ -271,9 +326,13 @@ TEST_F(FileStoreTest, AnUnwritableMachineFolderKeepsTheTableWithThePlayer) {
   temp.blockMachineFolder();
   FileStore store(temp.folders);
   StoreValues table = {{"State", StoreValue::ofText("own table")}};
-  ASSERT_TRUE(store.write(StoreScope::Machine, kKey, table));
+  EXPECT_FALSE(store.write(StoreScope::Machine, kKey, table));
+  ASSERT_TRUE(store.write(StoreScope::Fallback, kKey, table));
   EXPECT_EQ(readFile(dataFile()), "gyrotide store 1\nState text \"own table\"\nend\n");
-  EXPECT_EQ(FileStore(temp.folders).read(StoreScope::Machine, kKey), table);
+  EXPECT_EQ(FileStore(temp.folders).read(StoreScope::Fallback, kKey), table);
+  EXPECT_TRUE(store.remove(StoreScope::Fallback, kKey));
+  EXPECT_FALSE(fs::exists(dataFile()));
+  EXPECT_TRUE(store.remove(StoreScope::Fallback, kKey)) << "gone already";
   // The player's own values are where they always are.
   ASSERT_TRUE(store.write(StoreScope::User, kKey, sampleValues()));
   EXPECT_EQ(FileStore(temp.folders).read(StoreScope::User, kKey), sampleValues());
@@ -326,8 +385,8 @@ TEST_F(FileStoreTest, AReadOnlyMachineFolderIsReadUntilThePlayerHasOwnTable) {
     failures += platform::folderWritable(temp.folders.machine);
 
     Settings saved = first;
-    saved.hsScores[0] = 9000;
-    saved.hsNames[0] = "Me";
+    saved.hsScores = {6, 7, 8, 9000};
+    saved.hsNames = {"Sam", "Sid", "Sue", "Me"};
     saved.difficulty = 3;
     saved.game.board = std::string(kBoardCodeLength, 'K');
     failures += !saveSettings(store, saved);
@@ -348,6 +407,78 @@ TEST_F(FileStoreTest, AReadOnlyMachineFolderIsReadUntilThePlayerHasOwnTable) {
   EXPECT_EQ(stillShared.hsNames, shared.hsNames);
   EXPECT_TRUE(fs::exists(dataFile()));
   fs::permissions(temp.folders.machine, fs::perms::owner_all);
+}
+
+// A store file the player may not read is never replaced: the player's own values are left as
+// they are, and the table goes to the player's fallback.
+TEST_F(FileStoreTest, AFileThePlayerCannotReadIsNeverReplaced) {
+  Settings before;
+  before.difficulty = 2;
+  before.hsScores = {5, 6, 7, 8};
+  {
+    FileStore store(temp.folders);
+    ASSERT_TRUE(saveSettings(store, before));
+  }
+  const std::string userBytes = readFile(userFile());
+  const std::string machineBytes = readFile(machineFile());
+  // The folders are the player's to write in; the two files are not the player's to read.
+  for (const fs::path& folder : {temp.folders.user, temp.folders.machine}) {
+    fs::permissions(folder.parent_path(), fs::perms::all);
+    fs::permissions(folder, fs::perms::all);
+  }
+  fs::permissions(userFile(), fs::perms::none);
+  fs::permissions(machineFile(), fs::perms::none);
+
+  int failed = asPlayer(temp.dir.path(), [&] {
+    FileStore store(temp.folders);
+    Settings loaded;
+    loadSettings(store, loaded);
+    int failures = loaded.difficulty != 0;  // unreadable: the defaults apply
+    loaded.difficulty = 1;
+    loaded.hsScores = {50, 100, 200, 900};
+    failures += saveSettings(store, loaded, TableSave::Merge);  // the options are not saved
+    Settings next;
+    loadSettings(store, next);
+    failures += next.hsScores != loaded.hsScores;  // the table is kept with the player
+    return failures;
+  });
+  EXPECT_EQ(failed, 0);
+  fs::permissions(userFile(), fs::perms::owner_read);
+  fs::permissions(machineFile(), fs::perms::owner_read);
+  EXPECT_EQ(readFile(userFile()), userBytes);
+  EXPECT_EQ(readFile(machineFile()), machineBytes);
+  EXPECT_TRUE(fs::exists(dataFile()));
+}
+
+// Another player's save that keeps the lock costs a moment's wait, not the table.
+TEST_F(FileStoreTest, AMachineLockHeldTooLongSendsTheTableToTheFallback) {
+  Settings first;
+  {
+    FileStore store(temp.folders);
+    ASSERT_TRUE(saveSettings(store, first));
+  }
+  const std::string machineBytes = readFile(machineFile());
+  const int held = open(temp.folders.machine.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  FileStore store(temp.folders, std::chrono::milliseconds(50));
+  Settings saved;
+  saved.hsScores = {100, 200, 400, 777};
+  saved.hsNames = {"Opal", "Zinc", "Tin", "Kai"};
+  EXPECT_TRUE(saveSettings(store, saved, TableSave::Merge));
+  EXPECT_EQ(readFile(machineFile()), machineBytes);
+  Settings loaded;
+  loadSettings(store, loaded);
+  EXPECT_EQ(loaded.hsNames, saved.hsNames);
+
+  // Once the lock is free, the next save brings the table home and the fallback goes.
+  close(held);
+  EXPECT_TRUE(saveSettings(store, loaded, TableSave::Merge));
+  EXPECT_FALSE(fs::exists(dataFile()));
+  Settings shared;
+  loadSettings(store, shared);
+  EXPECT_EQ(shared.hsScores, saved.hsScores);
+  EXPECT_EQ(shared.hsNames, saved.hsNames);
 }
 
 // The next start of a player who cannot write the machine folder finds options, game and table.

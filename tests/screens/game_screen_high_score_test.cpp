@@ -1,5 +1,6 @@
 // The high-score pop-up on the game screen: offered by the new-game and difficulty buttons in
 // scoring play, finished by OK or Enter, and kept with an empty name when the game ends first.
+#include "app/entry.h"
 #include "screens/game_screen_fixture.h"
 #include "ui/dialog.h"
 #include "ui/text_entry.h"
@@ -24,6 +25,25 @@ class HighScoreScreenTest : public GameScreenTest {
     pump();
   }
   Dialog* popup() const { return dynamic_cast<Dialog*>(screen->popup); }
+  void clickInPopup(uint16_t id) {
+    ASSERT_NE(popup(), nullptr);
+    for (Widget* w : popup()->children) {
+      if (w->id == id)
+        return clickAt((w->rect.left + w->rect.right) / 2, (w->rect.top + w->rect.bottom) / 2);
+    }
+    FAIL() << "no control " << id << " in the pop-up";
+  }
+  // Unticks (or ticks) scoring in the options and confirms.
+  void switchScoring() {
+    clickControl(layout::kOptionsId);
+    clickInPopup(layout::kScoringBoxId);
+    clickInPopup(layout::kOptionsOkId);
+    frame();
+  }
+  // How often the score stands in the table.
+  int entriesOf(uint16_t points) const {
+    return static_cast<int>(std::count(screen->hsScores.begin(), screen->hsScores.end(), points));
+  }
   // The pop-up's OK button: its last child.
   void clickOkay() {
     ASSERT_NE(popup(), nullptr);
@@ -135,6 +155,81 @@ TEST_F(HighScoreScreenTest, ClosingTheWindowKeepsTheScoreWithAnEmptyName) {
 
   screen = std::make_unique<GameScreen>("");
   screen->loadSettings();
+  EXPECT_EQ(screen->hsScores, (Scores{100, 150, 200, 400}));
+  EXPECT_EQ(screen->hsNames, (Table{"Opal", "", "Zinc", "Tin"}));
+}
+
+// Every way a scored game ends offers its score, once: the entry goes in, and nothing that
+// follows (another way out, the new game, a switch of scoring) enters it again.
+TEST_F(HighScoreScreenTest, EveryWayOutOfAScoredGameOffersItsScoreOnce) {
+  enum class Way { Difficulty, NewGame, ScoringOff };
+  for (Way way : {Way::Difficulty, Way::NewGame, Way::ScoringOff}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    startWith(150);
+    screen->puzzleLists[0] = {};
+    const BoardCodes board = screen->boardCodes();
+    switch (way) {
+      case Way::Difficulty:
+        clickControl(layout::kMediumId);
+        break;
+      case Way::NewGame:
+        clickControl(layout::kNewGameId);
+        break;
+      case Way::ScoringOff:
+        switchScoring();
+        break;
+    }
+    frame();
+    ASSERT_NE(screen->nameEntry.nameEntry, nullptr) << "no name asked for";
+    EXPECT_EQ(screen->hsScores, (Scores{100, 150, 200, 400}));
+    type("Al\r");
+    frame();
+    EXPECT_EQ(screen->hsNames, (Table{"Opal", "Al", "Zinc", "Tin"}));
+    if (way == Way::ScoringOff) {
+      EXPECT_EQ(screen->boardCodes(), board) << "relaxed play goes on on the same board";
+      EXPECT_FALSE(screen->scoreLabel->visible);
+      switchScoring();  // back on: a new game, after relaxed play that scored nothing
+    }
+    EXPECT_EQ(screen->score, 0);
+    clickControl(layout::kNewGameId);
+    frame();
+    EXPECT_EQ(screen->popup, nullptr);
+    EXPECT_EQ(entriesOf(150), 1);
+  }
+}
+
+// A score of nothing never qualifies, even for a table of nothing.
+TEST_F(HighScoreScreenTest, AScoreOfNothingNeverQualifies) {
+  startWith(0);
+  screen->hsScores = {0, 0, 0, 0};
+  clickControl(layout::kNewGameId);
+  frame();
+  EXPECT_EQ(screen->popup, nullptr);
+  EXPECT_EQ(screen->hsScores, (Scores{0, 0, 0, 0}));
+}
+
+// The window closed with the name pop-up open: the score is in the table, and the next start
+// neither carries it into the game again nor enters it a second time.
+TEST_F(HighScoreScreenTest, ARestartAfterClosingWithTheNamePopUpOpenEntersNothingAgain) {
+  startWith(150);
+  screen->allowance = 30;  // the game could have gone on
+  clickControl(layout::kNewGameId);
+  frame();
+  ASSERT_NE(popup(), nullptr);
+  backend.send(platform::MessageKind::Close);
+  pump();
+  screen.reset();
+
+  screen = std::make_unique<GameScreen>("");
+  const bool restored = screen->loadSettings();
+  screen->loadResources();
+  chooseFirstBoard(*screen, restored);
+  frame();
+  EXPECT_EQ(screen->score, 0);
+  EXPECT_EQ(screen->popup, nullptr);
+  clickControl(layout::kNewGameId);
+  frame();
+  EXPECT_EQ(screen->popup, nullptr);
   EXPECT_EQ(screen->hsScores, (Scores{100, 150, 200, 400}));
   EXPECT_EQ(screen->hsNames, (Table{"Opal", "", "Zinc", "Tin"}));
 }

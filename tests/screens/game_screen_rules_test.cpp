@@ -421,7 +421,8 @@ TEST_F(GameScreenTest, NextPuzzleWithNothingToDealStillNeverCountsTheBonusTwice)
 TEST_F(GameScreenTest, ASecondStartContinuesTheSavedGame) {
   start(true);
   screen->setScore(1234);
-  screen->hsNames[3] = "Ada";
+  screen->hsScores = {100, 200, 400, 500};  // a table as a game that started on the defaults
+  screen->hsNames = {"Opal", "Zinc", "Tin", "Ada"};
   screen->bombs = false;
   const BoardCodes board = screen->boardCodes();
   const uint16_t allowance = screen->allowance;

@@ -312,8 +312,57 @@ TEST_F(SettingsTest, AHighScoreTextThatFailsGivesTheDefaultTable) {
   EXPECT_EQ(namesWith(withChecksum(longer + "A")), "Flint");
 }
 
+// Two players started before either quit, each with a new best entry: whoever quits first,
+// the shared table ends with both.
+TEST_F(SettingsTest, TwoPlayersSavingTheSharedTableKeepBothNewEntries) {
+  Settings amy = loaded();
+  Settings bob = loaded();
+  amy.hsScores = {100, 200, 400, 500};
+  amy.hsNames = {"Opal", "Zinc", "Tin", "Amy"};
+  bob.hsScores = {100, 200, 300, 400};
+  bob.hsNames = {"Opal", "Zinc", "Bob", "Tin"};
+  ASSERT_TRUE(saveSettings(store, amy, TableSave::Merge));
+  ASSERT_TRUE(saveSettings(store, bob, TableSave::Merge));
+  EXPECT_EQ(loaded().hsScores, (std::array<uint16_t, 4>{200, 300, 400, 500}));
+  EXPECT_EQ(loaded().hsNames, (std::array<std::string, 4>{"Zinc", "Bob", "Tin", "Amy"}));
+  // A save that adds nothing, or saves again, leaves the table as it is.
+  ASSERT_TRUE(saveSettings(store, bob, TableSave::Merge));
+  EXPECT_EQ(loaded().hsNames, (std::array<std::string, 4>{"Zinc", "Bob", "Tin", "Amy"}));
+  // Replacing, as the reset does, writes the table as it stands.
+  ASSERT_TRUE(saveSettings(store, amy, TableSave::Replace));
+  EXPECT_EQ(loaded().hsNames, amy.hsNames);
+}
+
+// A score kept in the player's fallback while the shared table could not be written joins
+// the shared table at the first save that can write it, beside what others added meanwhile.
+TEST_F(SettingsTest, TheFallbackTableJoinsTheSharedOneOnceItCanBeWritten) {
+  store.machineWritable = false;
+  Settings kai = loaded();
+  kai.hsScores = {100, 200, 400, 900};
+  kai.hsNames = {"Opal", "Zinc", "Tin", "Kai"};
+  EXPECT_TRUE(saveSettings(store, kai, TableSave::Merge));
+  EXPECT_EQ(loaded().hsNames, kai.hsNames);
+
+  // Meanwhile another player, with no fallback of her own, saved to the shared table.
+  store.machineWritable = true;
+  const StoreValues kaisFallback = store.keys.at({StoreScope::Fallback, kKey});
+  store.keys.erase({StoreScope::Fallback, kKey});
+  Settings ida = loaded();
+  ida.hsScores = {100, 200, 400, 700};
+  ida.hsNames = {"Opal", "Zinc", "Tin", "Ida"};
+  ASSERT_TRUE(saveSettings(store, ida, TableSave::Merge));
+  store.keys[{StoreScope::Fallback, kKey}] = kaisFallback;
+
+  Settings next = loaded();
+  EXPECT_EQ(next.hsScores, (std::array<uint16_t, 4>{200, 400, 700, 900}));
+  ASSERT_TRUE(saveSettings(store, next, TableSave::Merge));
+  EXPECT_EQ(store.keys.count({StoreScope::Fallback, kKey}), 0u) << "merged, so gone";
+  EXPECT_EQ(loaded().hsNames, (std::array<std::string, 4>{"Zinc", "Tin", "Ida", "Kai"}));
+}
+
 TEST_F(SettingsTest, TheMachineTableMayFailWithoutCostingTheRest) {
   store.machineWritable = false;
+  store.fallbackWritable = false;
   Settings settings;
   settings.difficulty = 1;
   settings.game = sampleGame();

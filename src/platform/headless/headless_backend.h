@@ -22,6 +22,7 @@ class HeadlessBackend : public Backend {
   };
 
   uint32_t ticks() override { return now; }
+  uint32_t startSeed() override { return seed; }
   void waitMessage(uint32_t timeoutMs) override;
   void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
   // Keeps the whole picture, as present does, and records the part said to have changed.
@@ -52,6 +53,7 @@ class HeadlessBackend : public Backend {
   bool writeLastFrame(const std::string& path) const;
 
   uint32_t now = 0;
+  uint32_t seed = 0;  // what startSeed gives
   WindowId captured = 0;
   bool fullScreen = false;
   FullScreenResult fullScreenAnswer = FullScreenResult::Entered;  // what entering gives

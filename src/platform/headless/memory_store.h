@@ -1,6 +1,6 @@
 #pragma once
 
-// The headless backend's settings store: both scopes in memory. A test can make either scope
+// The headless backend's settings store: every scope in memory. A test can make any scope
 // refuse writes, as a folder without write permission would.
 
 #include <map>
@@ -14,12 +14,14 @@ namespace platform {
 class MemoryStore : public Store {
  public:
   StoreValues read(StoreScope scope, std::string_view key) override;
-  bool write(StoreScope scope, std::string_view key, const StoreValues& values) override;
+  bool update(StoreScope scope, std::string_view key, const StoreChange& change) override;
+  bool remove(StoreScope scope, std::string_view key) override;
 
   // Everything stored, by scope and key; tests may read and change it directly.
   std::map<std::pair<StoreScope, std::string>, StoreValues> keys;
   bool userWritable = true;
   bool machineWritable = true;
+  bool fallbackWritable = true;
   int writes = 0;  // successful writes
 };
 
