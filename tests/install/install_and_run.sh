@@ -27,6 +27,8 @@ expected=(
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
   share/man/man6/gyrotide.6.gz
+  share/doc/gyrotide/copyright
+  share/doc/gyrotide/changelog.gz
 )
 for size in 16 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/gyrotide.png")
