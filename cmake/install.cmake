@@ -4,6 +4,7 @@
 #   share/games/gyrotide/             gyrotide.zap, music.zap and the manual with its pictures
 #   share/applications/, share/metainfo/, share/icons/hicolor/, share/man/man6/
 #   share/doc/gyrotide/               the copyright and the changelog
+#   share/lintian/overrides/gyrotide  why two of lintian's remarks do not apply
 # and, installing as root into /usr or /usr/local, /var/games/gyrotide for the shared scores.
 set(GYROTIDE_INSTALL_LAUNCHER_DIR games)
 set(GYROTIDE_INSTALL_PROGRAM_DIR lib/games/gyrotide)
@@ -62,6 +63,9 @@ add_custom_command(
   COMMENT "Compressing the changelog")
 add_custom_target(changelog ALL DEPENDS ${GYROTIDE_DOCS_OUT}/changelog.gz)
 install(FILES ${GYROTIDE_DOCS_OUT}/changelog.gz DESTINATION share/doc/gyrotide)
+# Why lintian's remarks on where the manual and the program live do not apply.
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME gyrotide)
 
 # The metainfo, and the desktop entry for the configured prefix (both checked by the tests).
 configure_file(${PROJECT_SOURCE_DIR}/docs/gyrotide.metainfo.xml.in

@@ -29,6 +29,7 @@ expected=(
   share/man/man6/gyrotide.6.gz
   share/doc/gyrotide/copyright
   share/doc/gyrotide/changelog.gz
+  share/lintian/overrides/gyrotide
 )
 for size in 16 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/gyrotide.png")
