@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev xvfb xdotool x11-apps
   sound-theme-freedesktop alsa-utils
-  desktop-file-utils appstream man-db dpkg-dev
+  desktop-file-utils appstream man-db dpkg-dev lintian
 )
 
 install_missing() {

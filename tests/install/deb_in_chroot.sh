@@ -2,7 +2,7 @@
 # Tries the Debian package on a fresh Debian 12, the way a player would get it. Run by hand as
 # root (it is not part of CI: it downloads a whole system):
 #
-#   tests/install/deb_in_chroot.sh build/gyrotide_0.1_amd64.deb [OUTPUT-FOLDER]
+#   tests/install/deb_in_chroot.sh build/gyrotide_1.06_amd64.deb [OUTPUT-FOLDER]
 #
 # 1. debootstrap makes a minimal Debian 12 in a temporary folder (from $MIRROR, or the first
 #    Debian mirror in this machine's apt sources);
@@ -11,7 +11,9 @@
 # 3. with Xvfb and xdotool added, the game installed again: a player in the group games runs
 #    `gyrotide` under Xvfb, clicks a tile (pictures before and after go to OUTPUT-FOLDER) and
 #    ends it with SIGTERM; then `apt remove gyrotide` keeps only the player's settings and
-#    scores, and `apt purge gyrotide` deletes the shared scores.
+#    scores, and `apt purge gyrotide` (with `apt autoremove`) deletes the shared scores and
+#    leaves the system as it was before the game came, but for the player's own files: the
+#    script fails otherwise.
 # The chroot is deleted at the end unless KEEP_CHROOT=1.
 set -euo pipefail
 
@@ -95,8 +97,9 @@ grep -e gyrotide -e '^/var/games' "$out/left-over-fresh.txt" || echo "(none)"
 step "a player runs gyrotide under Xvfb and clicks a tile"
 apt install --no-install-recommends xvfb xdotool x11-apps netpbm >"$out/tools.log" 2>&1 ||
   { tail -30 "$out/tools.log"; exit 1; }
-apt install "$package" >"$out/install-again.log" 2>&1 || { tail -30 "$out/install-again.log"; exit 1; }
 in_root useradd --create-home --groups games player
+snapshot >"$out/files-before-game.txt"
+apt install "$package" >"$out/install-again.log" 2>&1 || { tail -30 "$out/install-again.log"; exit 1; }
 cp "$(dirname "$0")/play_in_chroot.sh" "$root/tmp/play.sh"
 chmod 755 "$root/tmp/play.sh"
 in_root su - player -c /tmp/play.sh 2>&1 | tee "$out/play.log"
@@ -110,10 +113,23 @@ in_root find /usr/games /usr/lib/games /usr/share/games /usr/share/applications 
 echo "players' settings and scores kept:"
 in_root find /home/player/.config /home/player/.local /var/games 2>/dev/null || true
 
-step "apt purge gyrotide"
+step "apt purge gyrotide, apt autoremove"
 apt purge gyrotide >"$out/purge.log" 2>&1 || { tail -30 "$out/purge.log"; exit 1; }
+apt autoremove --purge >>"$out/purge.log" 2>&1
 if [ -e "$root/var/games/gyrotide" ]; then echo "/var/games/gyrotide is still there"; else
   echo "/var/games/gyrotide is gone"; fi
 if [ -e "$root/var/games" ]; then echo "/var/games is still there"; else echo "/var/games is gone"; fi
+# Against the system as it was before the game came: only the player's own files are new, and
+# nothing that was there is missing.
+snapshot >"$out/files-after-purge.txt"
+comm -13 "$out/files-before-game.txt" "$out/files-after-purge.txt" >"$out/left-over-purge.txt"
+comm -23 "$out/files-before-game.txt" "$out/files-after-purge.txt" >"$out/missing-after-purge.txt"
+echo "the player's own files left (left-over-purge.txt):"
+grep -E '^/home/player(/|$)' "$out/left-over-purge.txt" || echo "(none)"
+others=$(grep -vE '^/home/player(/|$)' "$out/left-over-purge.txt" || true)
+missing=$(cat "$out/missing-after-purge.txt")
 echo
 echo "report in $out"
+[ -z "$others" ] || { echo "left over after purging, not the player's:"; echo "$others"; exit 1; }
+[ -z "$missing" ] || { echo "gone after purging, though there before:"; echo "$missing"; exit 1; }
+echo "purged: nothing of the game is left but the player's own files"

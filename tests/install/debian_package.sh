@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cpack -G DEB` builds gyrotide_<version>_<arch>.deb: installed under /usr, exactly the
-# installed files, the program's libraries among its dependencies, and the maintainer scripts
-# that make and remove the shared score folder.
+# installed files with the copyright and changelog a distribution asks for, the program
+# stripped, the program's libraries among its dependencies, the maintainer scripts that make
+# and remove the shared score folder, and nothing lintian calls an error or a warning.
 set -u
 build=$1
 version=$2
@@ -35,6 +36,9 @@ expected=(
   "./usr/share/applications/$app_id.desktop"
   "./usr/share/metainfo/$app_id.metainfo.xml"
   ./usr/share/man/man6/gyrotide.6.gz
+  ./usr/share/doc/gyrotide/copyright
+  ./usr/share/doc/gyrotide/changelog.gz
+  ./usr/share/lintian/overrides/gyrotide
 )
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/gyrotide.png")
@@ -58,10 +62,29 @@ dpkg-deb --extract "$deb" "$root/data"
 grep -qx 'Exec=gyrotide' "$root/data/usr/share/applications/$app_id.desktop" ||
   fail "the packaged desktop entry does not start gyrotide from the PATH"
 
+# The program stripped of its symbols and of the compiler's notes.
+sections=$(readelf --section-headers --wide "$root/data/usr/lib/games/gyrotide/gyrotide")
+for section in .symtab .comment .note .debug_info; do
+  ! grep -qE " \\$section +" <<<"$sections" || fail "the packaged program keeps its $section section"
+done
+# A native package's changelog, its newest entry this version.
+[ "$(zcat "$root/data/usr/share/doc/gyrotide/changelog.gz" | head -1)" = \
+  "gyrotide ($version) unstable; urgency=medium" ] || fail "the changelog does not begin with $version"
+head -1 "$root/data/usr/share/doc/gyrotide/copyright" |
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in the machine-readable format"
+
 dpkg-deb --control "$deb" "$root/control"
 for script in postinst postrm; do
   [ -x "$root/control/$script" ] || fail "no executable $script"
 done
 grep -q 'chmod 2775' "$root/control/postinst" || fail "postinst does not set up the score folder"
 grep -qE '^d.* \./var/games/gyrotide/$' "$root/contents.txt" || fail "the score folder is not packaged"
+
+# Debian's own checks: no error and no warning; the other remarks, overridden ones too, are
+# shown.
+lintian --display-info --pedantic --show-overrides --fail-on error,warning "$deb" >"$root/lintian.txt" 2>&1
+status=$?
+cat "$root/lintian.txt"
+[ "$status" -eq 0 ] || fail "lintian reports errors or warnings"
 echo "ok: $(basename "$deb"), Depends: $depends"

@@ -27,6 +27,9 @@ expected=(
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
   share/man/man6/gyrotide.6.gz
+  share/doc/gyrotide/copyright
+  share/doc/gyrotide/changelog.gz
+  share/lintian/overrides/gyrotide
 )
 for size in 16 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/gyrotide.png")
@@ -62,8 +65,11 @@ esac
 grep -qxF "$exec_line" "$entry" || { grep '^Exec' "$entry"; fail "expected $exec_line"; }
 findings=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $findings"
 [ -z "$findings" ] || fail "desktop-file-validate: $findings"
-# The metainfo with the desktop entry it launches, as installed.
-appstreamcli validate-tree --no-net --strict "$prefix" >"$root/appstream.txt" 2>&1 ||
+# The metainfo with the desktop entry it launches, as installed. The validator of Debian 12
+# does not know the metainfo's <developer> block yet (metainfo_valid.sh checks that it is the
+# only tag it does not know).
+appstreamcli validate-tree --no-net --strict --override=unknown-tag=pedantic "$prefix" \
+  >"$root/appstream.txt" 2>&1 ||
   { cat "$root/appstream.txt"; fail "appstreamcli validate-tree failed"; }
 
 mkdir -p "$root/elsewhere" "$root/bin" "$root/home"

@@ -1,6 +1,8 @@
 // Glyph strips: row 0 marks where each glyph starts (0 there, 255 elsewhere); the rows below
 // hold ink coverage, 0 for full ink and 255 for none. Glyph 0 is the substitute for
-// characters the font lacks, then one glyph per character code.
+// characters the font lacks, then one glyph per character code. The glyphs are drawn from the
+// DejaVu fonts, which come under the Bitstream Vera licence (their DejaVu changes are in the
+// public domain): LICENSE and the package's copyright file say so for the strips built here.
 #include <algorithm>
 #include <cmath>
 #include <string>
