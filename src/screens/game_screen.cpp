@@ -84,7 +84,7 @@ void GameScreen::createChildren() {
   boardLock->hide();
   addChild(boardLock);
 
-  boardView = new BoardView(tiles);
+  boardView = new BoardView(tiles, &locked);
   boardView->setShowMarks(hints);
   addChild(boardView);
 
@@ -136,6 +136,10 @@ bool GameScreen::update(uint32_t now) {
   // Started on the first frame, and again whenever it has stopped.
   if (visible && soundSystem != nullptr && !soundSystem->isMusicOpen()) {
     soundSystem->playMusic(kMusicFile);
+  }
+  if (restUnderPopup && popup == nullptr) {
+    restUnderPopup = false;
+    onRotationEnd(0);
   }
   if (solved) updateSolved(now);
   return Screen::update(now);

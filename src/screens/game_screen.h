@@ -7,6 +7,9 @@
 
 #include "game/board.h"
 #include "game/board_code.h"
+#include "game/history.h"
+#include "game/locks.h"
+#include "game/tile.h"
 #include "screens/high_score_popup.h"
 #include "screens/layout.h"
 #include "ui/screen.h"
@@ -19,7 +22,6 @@ class Label;
 class Meter;
 class Picture;
 class Sound;
-class Tile;
 
 // The game's sound effects, each loaded once and started again from its beginning when played.
 enum class Sfx : uint8_t {
@@ -48,7 +50,8 @@ inline constexpr std::array<const char*, kSfxCount> kSfxNames = {
 // The code is split by concern: game_screen.cpp builds, draws and tears down;
 // game_screen_rules.cpp holds the game operations; game_screen_notify.cpp the reactions to
 // notifications; game_screen_popups.cpp the pop-ups and the manual; game_screen_tutorial.cpp
-// the instructions and the tutorial tips.
+// the instructions and the tutorial tips; game_screen_aids.cpp the locks, undo and redo, and
+// which way each button turns.
 class GameScreen : public Screen {
  public:
   explicit GameScreen(const std::string& commandLine);
@@ -109,6 +112,30 @@ class GameScreen : public Screen {
   // Opens the player's manual in the browser, out of full screen first.
   void openManual();
 
+  // The player's aids beyond turning and sliding; the mouse and the keyboard both come here.
+  // Locks or unlocks the tile (with the whole linked group for a linked tile). Free: never a
+  // move. Nothing happens to a fixed tile or a hole, to a board under a pop-up, a dragged tile
+  // or a solved board.
+  void toggleLock(int cell);
+  void unlockAll();
+  bool isLocked(int cell) const;
+  // Takes back the player's latest move on the board, or makes the latest undone one again.
+  // Each is a move of its own, charged like one, and sounds, animates and may solve the board
+  // like one. False when there is nothing to take back (or make again), the board is solved or
+  // under a pop-up or a drag, or the move would turn a locked tile.
+  bool undo();
+  bool redo();
+  // What a click of the button (without a drag) does to the tile in the cell, with the buttons
+  // as the player has set them: a locked or fixed tile clanks, any other turns.
+  void clickTile(int cell, TurnButton button);
+  // Which way each button turns the board's tiles, applied when the options are confirmed.
+  void applyButtonsOption();
+
+  // Shift with the left button, or the middle button, locks; a locked tile only clanks.
+  bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
+  bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
+  bool onMiddleDown(int32_t x, int32_t y, int32_t flags) override;
+
   std::array<Tile*, board::kCells> tiles{};
   Tile* dragTile = nullptr;
   Picture* background = nullptr;
@@ -146,10 +173,15 @@ class GameScreen : public Screen {
   bool bombs = true;
   bool tutorial = false;
   bool hints = false;
+  bool leftTurnsBack = false;  // the left button turns counter-clockwise, the right clockwise
   uint32_t tipsSeen = 0;
   bool solved = false;
   uint32_t solvedAt = 0;
+  // A board tile's turn came to rest under a pop-up: the board is counted when it has gone.
+  bool restUnderPopup = false;
   std::array<std::vector<PuzzleRecord>, kDifficultyCount> puzzleLists;
+  LockSet locked;                // the tiles the player has locked
+  history::History moveHistory;  // the player's moves on this puzzle, for undo and redo
 
  private:
   void createChildren();
@@ -166,13 +198,31 @@ class GameScreen : public Screen {
   bool dealAndScramble();
   void settleUnplayableBoard();
   void updateSolved(uint32_t now);
+  // The cell under a click the board takes (in play, nothing over it), or -1.
+  int32_t cellTakingClick(int32_t x, int32_t y) const;
+  bool boardTakesMoves() const;
+  void setLocks(const LockSet& next);
+  // A fresh board: no locks and nothing to undo.
+  void forgetAids();
+  // A tile a blast turned: its lock comes off, and no move before it can be taken back.
+  void afterBlastTurned(int32_t cell);
+  void recordMove(uint16_t sender, uint32_t code);
+  void swapCells(Tile& dragged, Tile& target);
+  // Takes back the latest move, or makes the latest undone one again, when the board allows.
+  bool stepThroughHistory(bool forward);
+  // Makes a move from the history on the tiles, like the player's own.
+  void replay(const history::Move& m);
+  bool replaying_ = false;  // a move from the history is being made: not recorded again
+  // The tip about the lock, once the player has made a few moves on a puzzle.
+  void offerLockTip(int32_t cell);
   void takeRestOfBonus();
 
   // Notification steps, in the order they run.
   void onDrag(uint16_t sender, uint32_t code, int32_t value);
-  void onRotationEnd();
+  void onRotationEnd(uint16_t sender);
   void playSoundFor(uint16_t sender, uint32_t code);
   void onBlast(uint16_t sender, uint32_t code, int32_t value);
+  void turnLinkedGroup();
   void showExplosion(const Tile& hit, uint32_t code);
   bool onClicked(uint16_t sender);
   void onOptionChanged(uint16_t sender, int32_t value);

@@ -10,6 +10,7 @@
 #include "gfx/animated_image.h"
 #include "gfx/display_window.h"
 #include "screens/game_screen.h"
+#include "store/settings.h"
 #include "ui/button.h"
 #include "ui/dialog.h"
 
@@ -30,6 +31,7 @@ bool isOptionControl(uint16_t sender, uint32_t code) {
     case layout::kBombsBoxId:
     case layout::kTutorialBoxId:
     case layout::kHintsBoxId:
+    case layout::kLeftTurnsBackBoxId:
       return code == NotifyToggled;
     default:
       return false;
@@ -42,8 +44,11 @@ bool GameScreen::onNotify(uint16_t sender, uint32_t code, int32_t value) {
   // First the tree (or the capture widget): linked tiles and radio buttons hear their siblings.
   bool result = Screen::onNotify(sender, code, value);
   onDrag(sender, code, value);
-  if (isMoveCode(code) && sender < board::kFirstSampleId) chargeMove(1);
-  if (code == TileAtRest) onRotationEnd();
+  if (isMoveCode(code) && sender < board::kFirstSampleId) {
+    chargeMove(1);
+    recordMove(sender, code);
+  }
+  if (code == TileAtRest) onRotationEnd(sender);
   playSoundFor(sender, code);
   if (code == TileBlastHit || code == TileFuseOut) onBlast(sender, code, value);
   if (code == NotifyBlastDone && sender == layout::kBlastId) {
@@ -71,22 +76,32 @@ void GameScreen::onDrag(uint16_t sender, uint32_t code, int32_t value) {
   // Off the board nothing happens; sample tiles never swap with the board.
   if (sender < board::kFirstSampleId && dragTile->id < board::kFirstSampleId && cell >= 0) {
     Tile* target = tiles[cell];
-    if (target != dragTile && target->kind == TileKind::Sliding) {
-      dragTile->swapContents(*target);
-      playSound(Sfx::Swap);
-      chargeMove(1);
-      if (countLooseEnds() == 0) startSolved();
+    const int32_t from = board::cellOfId(dragTile->id);
+    if (target != dragTile && target->kind == TileKind::Sliding && !isLocked(cell) && from >= 0) {
+      swapCells(*dragTile, *target);
+      history::record(moveHistory, history::swap(from, cell));
+      offerLockTip(cell);
     } else {
-      playSound(Sfx::Snap);  // a fixed tile, a tile that cannot slide, or its own cell
+      // A fixed tile, a tile that cannot slide, a locked one, or its own cell.
+      playSound(Sfx::Snap);
     }
   }
   dragTile = nullptr;
   invalidate(layout::kScreen);
 }
 
-// A turn has come to rest: only now can it have solved the board.
-void GameScreen::onRotationEnd() {
+void GameScreen::swapCells(Tile& dragged, Tile& target) {
+  dragged.swapContents(target);
+  playSound(Sfx::Swap);
+  chargeMove(1);
+  if (countLooseEnds() == 0) startSolved();
+}
+
+// A turn has come to rest: only now can it have solved the board. Under a pop-up the board
+// is counted once the pop-up has gone (sample tiles of the instructions turn there too).
+void GameScreen::onRotationEnd(uint16_t sender) {
   if (popup != nullptr) {
+    if (board::cellOfId(sender) >= 0) restUnderPopup = true;
     invalidate(layout::kScreen);
     return;
   }
@@ -138,8 +153,9 @@ void GameScreen::onBlast(uint16_t sender, uint32_t code, int32_t value) {
   Tile& hit = *tiles[cell];
   const uint8_t turns = rules::drawBlastTurns(hit.code());
   if (!hit.isEmpty() && hit.kind != TileKind::Fixed && &hit != dragTile) {
+    afterBlastTurned(cell);  // before the group's turn below, which is no move to take back
     if (hit.kind == TileKind::Linked) {
-      post(TileLinkedClockwise, 0);  // the whole group turns, and that is one move
+      turnLinkedGroup();
     } else {
       for (uint8_t i = 0; i < turns; ++i) hit.rotateClockwise(true);
     }
@@ -149,6 +165,14 @@ void GameScreen::onBlast(uint16_t sender, uint32_t code, int32_t value) {
   } else if (popup == nullptr && &hit != dragTile) {
     showExplosion(hit, code);
   }
+}
+
+// The whole linked group turns one step clockwise, and that is one move. The group hears it
+// straight from the screen: posted, it would reach only a pop-up or a dragged tile while one
+// of them takes every notification.
+void GameScreen::turnLinkedGroup() {
+  for (Tile* tile : tiles) tile->onNotify(id, TileLinkedClockwise, 0);
+  chargeMove(1);
 }
 
 void GameScreen::showExplosion(const Tile& hit, uint32_t code) {
@@ -259,6 +283,7 @@ void GameScreen::confirmOptions() {
   applyScoringOption();
   if (!tutorial) tipsSeen = 0;  // every tip shows again once the tutorial is back on
   applyHintsOption();
+  applyButtonsOption();
   // The new game that scoring starts may have opened its first tip in place of the options:
   // that tip stays for the player to read.
   if (popup == options) closePopup();
@@ -269,11 +294,13 @@ void GameScreen::confirmOptions() {
 void GameScreen::onOptionChanged(uint16_t sender, int32_t value) {
   const bool on = value != 0;
   switch (sender) {
+    // The level whose whole percent is the value: value / 100 itself can fall a hair short
+    // (0.29), and the next save would then keep one percent less.
     case layout::kSoundLevelId:
-      if (soundSystem != nullptr) soundSystem->setEffectsLevel(value / 100.0);
+      if (soundSystem != nullptr) soundSystem->setEffectsLevel(levelFromStored(value));
       break;
     case layout::kMusicLevelId:
-      if (soundSystem != nullptr) soundSystem->setMusicLevel(value / 100.0);
+      if (soundSystem != nullptr) soundSystem->setMusicLevel(levelFromStored(value));
       break;
     case layout::kFullScreenBoxId:
       fullScreen = on;
@@ -296,6 +323,9 @@ void GameScreen::onOptionChanged(uint16_t sender, int32_t value) {
       break;
     case layout::kHintsBoxId:
       hints = on;
+      break;
+    case layout::kLeftTurnsBackBoxId:
+      leftTurnsBack = on;
       break;
     default:
       break;

@@ -50,7 +50,8 @@ enum : uint16_t {
   kTutorialBoxId = 2105,
   kOptionsOkId = 2106,
   kHintsBoxId = 2107,
-  kCloseId = 3000,  // closes the instructions and a tutorial tip
+  kLeftTurnsBackBoxId = 2108,  // the buttons exchanged: left turns counter-clockwise
+  kCloseId = 3000,             // closes the instructions and a tutorial tip
   kBlastId = 2200,
 };
 
@@ -116,15 +117,19 @@ inline constexpr Placed kScoringBox{kScoringBoxId, 121, 62, kCheckBoxPicture};
 inline constexpr Placed kBombsBox{kBombsBoxId, 151, 97, kCheckBoxPicture};
 inline constexpr Placed kTutorialBox{kTutorialBoxId, 151, 62, kCheckBoxPicture};
 inline constexpr Placed kHintsBox{kHintsBoxId, 223, 132, kCheckBoxPicture};
+// Below hints, on the plain card and clear of the sound slider.
+inline constexpr Placed kLeftTurnsBackBox{kLeftTurnsBackBoxId, 223, 163, kCheckBoxPicture};
 // The level sliders run left to right from 0 to 100 percent.
 inline constexpr Rect kSoundLevelSlider(55, 192, 235, 212);
 inline constexpr Rect kMusicLevelSlider(55, 236, 235, 256);
 inline constexpr const char* kSliderTrack = "track.png";
 inline constexpr const char* kSliderThumb = "slider.png";
 inline constexpr uint32_t kLevelSteps = 100;
-// The table of four, best first: each row is kScoreRowStep below the one above.
-inline constexpr Rect kScoreNameCell(135, 274, 325, 314);
-inline constexpr Rect kScoreValueCell(325, 273, 444, 314);
+// The table of four, best first: each row is kScoreRowStep below the one above. The name cell
+// is 200 wide round x = 230, room for the widest name (eight capital W, 199 pixels in the large
+// font); the right-aligned scores need far less.
+inline constexpr Rect kScoreNameCell(130, 274, 330, 314);
+inline constexpr Rect kScoreValueCell(330, 273, 444, 314);
 inline constexpr int32_t kScoreRowStep = 40;
 inline constexpr Rect kVersionLabel(1, 453, 280, 466);
 inline constexpr const char* kVersionText = "version 1.06";

@@ -25,6 +25,8 @@ class Screen : public Panel {
   bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
   bool onRightUp(int32_t x, int32_t y, int32_t flags) override;
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
+  // The middle button: no widget takes it; a screen that has a use for it says so.
+  virtual bool onMiddleDown(int32_t, int32_t, int32_t) { return false; }
   bool onChar(uint32_t code) override;
   // Asked when the window is to be closed; true lets it close.
   virtual bool onClose() { return true; }
@@ -34,7 +36,8 @@ class Screen : public Panel {
   Widget* setFocus(Widget* w);
   // Shows w on top of everything as the one pop-up, closing any other first.
   void openPopup(Widget* w);
-  // Removes the pop-up at the next frame; returns it, or null when none was open.
+  // Removes the pop-up at the next frame and takes the keyboard focus from it at once; returns
+  // it, or null when none was open.
   Widget* closePopup();
 
   std::unique_ptr<SoundSystem> soundSystem;

@@ -4,6 +4,7 @@
 
 #include "screens/game_screen_fixture.h"
 #include "screens/options_screen.h"
+#include "store/settings.h"
 #include "ui/dialog.h"
 #include "ui/slider.h"
 
@@ -79,7 +80,7 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
   Dialog* dialog = openOptions();
   ASSERT_NE(dialog, nullptr);
   const auto& kids = dialog->children;
-  ASSERT_EQ(kids.size(), 19u);
+  ASSERT_EQ(kids.size(), 20u);
 
   EXPECT_EQ(kids[0]->id, 0);
   EXPECT_EQ(kids[0]->rect, Rect(0, 0, 640, 480));
@@ -131,11 +132,11 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
     ASSERT_NE(name, nullptr);
     ASSERT_NE(score, nullptr);
     EXPECT_EQ(name->text, names[row]);
-    EXPECT_EQ(name->rect, Rect(135, 274 + 40 * row, 325, 314 + 40 * row));
+    EXPECT_EQ(name->rect, Rect(130, 274 + 40 * row, 330, 314 + 40 * row));
     EXPECT_EQ(name->align, Label::Align::Centre);
     EXPECT_EQ(name->font, screen->tileFont);
     EXPECT_EQ(score->text, scores[row]);
-    EXPECT_EQ(score->rect, Rect(325, 273 + 40 * row, 444, 314 + 40 * row));
+    EXPECT_EQ(score->rect, Rect(330, 273 + 40 * row, 444, 314 + 40 * row));
     EXPECT_EQ(score->align, Label::Align::Right);
     EXPECT_EQ(name->colour, (Colour{77, 77, 77}));
   }
@@ -145,6 +146,33 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
   EXPECT_EQ(version->rect, Rect(1, 453, 280, 466));
   EXPECT_EQ(version->align, Label::Align::Left);
   EXPECT_EQ(version->font, screen->smallFont);
+  // Last, the box that exchanges the buttons, below hints.
+  auto* exchange = dynamic_cast<Button*>(kids[19]);
+  ASSERT_NE(exchange, nullptr);
+  EXPECT_EQ(exchange->id, 2108);
+  EXPECT_EQ(exchange->rect.left, 223);
+  EXPECT_EQ(exchange->rect.top, 163);
+  EXPECT_TRUE(exchange->toggle);
+  EXPECT_FALSE(exchange->down);
+}
+
+// Eight capital W are the widest name the table can hold: it fits its cell whole, as does the
+// highest score, and every name keeps its centre at x = 230.
+TEST_F(OptionsScreenTest, TheWidestNameAndTheHighestScoreFitTheirCells) {
+  start(true);
+  screen->hsScores = {1, 22, 333, 65535};
+  screen->hsNames = {"Al", "i", "WWWWWWWW", "WWWWWWWW"};
+  Dialog* dialog = openOptions();
+  ASSERT_NE(dialog, nullptr);
+  for (size_t i = 10; i < 18; ++i) {
+    auto* cell = dynamic_cast<Label*>(dialog->children[i]);
+    ASSERT_NE(cell, nullptr);
+    SCOPED_TRACE(cell->text);
+    EXPECT_LE(cell->measuredWidth, cell->rect.width());
+    if (cell->align == Label::Align::Centre) {
+      EXPECT_EQ(cell->rect.left + cell->rect.right, 460);
+    }
+  }
 }
 
 TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
@@ -157,6 +185,22 @@ TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
   // The slider's starting value comes back as a change, and the level with it.
   EXPECT_DOUBLE_EQ(sound().effectsLevel(), 0.75);
   EXPECT_DOUBLE_EQ(sound().musicLevel(), 0.0);
+}
+
+// 29, 57 and 58 hundredths are a hair short of their percent in binary: the levels a start
+// reads for them must come through opening the options and OK as they went in.
+TEST_F(OptionsScreenTest, OpeningAndOkKeepTheStoredLevels) {
+  start();
+  for (const uint32_t stored : {29u, 57u, 58u}) {
+    sound().setEffectsLevel(levelFromStored(stored));
+    sound().setMusicLevel(levelFromStored(100 - stored));
+    openOptions();
+    EXPECT_EQ(slider(layout::kSoundLevelId)->value, stored);
+    confirm();
+    ASSERT_EQ(screen->popup, nullptr);
+    EXPECT_EQ(storedLevel(sound().effectsLevel()), stored);
+    EXPECT_EQ(storedLevel(sound().musicLevel()), 100 - stored);
+  }
 }
 
 TEST_F(OptionsScreenTest, LevelsFollowTheThumbsToBothEnds) {
@@ -324,11 +368,11 @@ TEST_F(OptionsScreenTest, ResetOpensAFreshScreenWithTheResetTableAndTheCurrentFl
   for (Widget* w : second->children) {
     auto* label = dynamic_cast<Label*>(w);
     if (label == nullptr) continue;
-    if (label->rect.left == 135) {
+    if (label->rect.left == 130) {
       names.push_back(label->text);
       tops.push_back(label->rect.top);
     }
-    if (label->rect.left == 325) scores.push_back(label->text);
+    if (label->rect.left == 330) scores.push_back(label->text);
   }
   EXPECT_EQ(names, (Names{"Tin", "Zinc", "Opal", "Flint"}));
   EXPECT_EQ(scores, (Names{"3", "2", "1", "0"}));
@@ -379,6 +423,45 @@ TEST_F(OptionsScreenTest, HintsTakeEffectOnOkWithoutACharge) {
   EXPECT_EQ(control(layout::kHelpId), screen->helpButton);
 }
 
+// Ticked and confirmed, the left button turns counter-clockwise and the right one clockwise, on
+// the board and on the instructions' samples alike, and the choice outlives a restart.
+TEST_F(OptionsScreenTest, LeftButtonTurnsBackExchangesTheButtonsOnOkAndPersists) {
+  start();
+  BoardCodes codes = emptyBoard();
+  codes[40] = TileCode(TileKind::Plain, line::Up);
+  codes[49] = TileCode(TileKind::Fixed, line::Up);  // wants a line down: the board stays loose
+  setBoard(codes);
+  openOptions();
+  clickItem(layout::kLeftTurnsBackBoxId);
+  EXPECT_FALSE(screen->tiles[40]->leftTurnsBack);  // not before OK
+  confirm();
+  clickCell(40);
+  EXPECT_EQ(tile(40).connections, line::Left);
+  clickCell(40, false);
+  clickCell(40, false);
+  EXPECT_EQ(tile(40).connections, line::Right);
+  screen->clickTile(40, TurnButton::Left);  // as the keyboard turns it
+  EXPECT_EQ(tile(40).connections, line::Up);
+
+  clickControl(layout::kInstructionsId);
+  auto* instructions = dynamic_cast<Dialog*>(screen->popup);
+  ASSERT_NE(instructions, nullptr);
+  auto* sample = dynamic_cast<Tile*>(instructions->findChild(1500));
+  ASSERT_NE(sample, nullptr);
+  sample->setContent(TileCode(TileKind::Plain, line::Up));
+  clickAt(sample->rect.left + 25, sample->rect.top + 25);
+  EXPECT_EQ(sample->connections, line::Left);
+  clickAt(sample->rect.left + 25, sample->rect.top + 25, false);
+  clickAt(sample->rect.left + 25, sample->rect.top + 25, false);
+  EXPECT_EQ(sample->connections, line::Right);
+
+  screen.reset();
+  screen = std::make_unique<GameScreen>("");
+  screen->loadSettings();
+  EXPECT_TRUE(screen->leftTurnsBack);
+  EXPECT_TRUE(screen->tiles[40]->leftTurnsBack);
+}
+
 TEST_F(OptionsScreenTest, AClickBesideTheControlsBloopsAndChangesNothing) {
   start();
   const BoardCodes before = screen->boardCodes();
@@ -399,7 +482,7 @@ TEST_F(GameScreenTest, OptionsBuilderClampsLevelsAndNeedsNoFonts) {
   state.effectsLevel = 1.7;
   state.musicLevel = -0.2;
   std::unique_ptr<Dialog> dialog(buildOptionsScreen(state, nullptr, nullptr));
-  ASSERT_EQ(dialog->children.size(), 19u);
+  ASSERT_EQ(dialog->children.size(), 20u);
   auto* effects = dynamic_cast<Slider*>(dialog->children[8]);
   auto* music = dynamic_cast<Slider*>(dialog->children[9]);
   ASSERT_NE(effects, nullptr);

@@ -111,6 +111,13 @@ void solvedCorner(cairo_t* cr) {
   draw::centredText(cr, "Solved: no loose ends", kX + side / 2, kY + side + 18, colours::caption);
 }
 
+// The lock, under the samples: a tile the player knows is right can be kept from turning.
+void lockLine(cairo_t* cr) {
+  draw::font(cr, draw::Face::Sans, 12);
+  text(cr, "Middle click (or Shift+click) a tile to lock it: a locked tile stays put.", kLeft, 428,
+       colours::foam);
+}
+
 void footer(cairo_t* cr) {
   draw::font(cr, draw::Face::Sans, 12);
   text(cr, "Tips point things out as you play; switch them off in the options.", kLeft, 449,
@@ -127,6 +134,7 @@ void makeInstructions(Output& out) {
   intro(cr);
   samples(cr);
   solvedCorner(cr);
+  lockLine(cr);
   footer(cr);
   out.rgb(layout::kInstructionsPicture, picture);
 
