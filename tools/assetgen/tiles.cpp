@@ -15,6 +15,10 @@ constexpr double kSize = art::tileSize;
 constexpr double kHalf = kSize / 2;
 constexpr double kLineOuter = 12;  // line width with its dark edge
 constexpr double kLineInner = 8;   // the light core
+constexpr double kMineLineOuter = 14;
+constexpr double kMineLineInner = 10;
+// The mine's dark rim: slim, so the stubs run long, yet round a window that holds the countdown.
+constexpr double kMineRim = 14;
 
 using Kind = TileKind;
 
@@ -216,12 +220,16 @@ void disc(cairo_t* cr, double r, Rgb fill) {
 // stays below and to the right whatever the angle.
 void lines(cairo_t* cr, Kind kind, int shape, double angle) {
   bool spokes = kind == Kind::Bomb;
+  // A mine's lines are short stubs between its body and the edge; drawn bolder, they still
+  // read at a glance.
+  double outer = spokes ? kMineLineOuter : kLineOuter;
+  double inner = spokes ? kMineLineInner : kLineInner;
   cairo_save(cr);
   cairo_translate(cr, kHalf + 1.2, kHalf + 1.8);
   cairo_rotate(cr, angle);
   linePath(cr, shape, spokes);
   draw::colour(cr, hex(0x000000), 0.28);
-  cairo_set_line_width(cr, kLineOuter);
+  cairo_set_line_width(cr, outer);
   cairo_stroke(cr);
   cairo_restore(cr);
 
@@ -230,10 +238,10 @@ void lines(cairo_t* cr, Kind kind, int shape, double angle) {
   cairo_rotate(cr, angle);
   linePath(cr, shape, spokes);
   draw::colour(cr, colours::lineEdge);
-  cairo_set_line_width(cr, kLineOuter);
+  cairo_set_line_width(cr, outer);
   cairo_stroke_preserve(cr);
   draw::colour(cr, colours::lineFill);
-  cairo_set_line_width(cr, kLineInner);
+  cairo_set_line_width(cr, inner);
   cairo_stroke(cr);
   if (kind != Kind::Bomb) {
     if (shape == 1) {
@@ -272,14 +280,14 @@ void mineHorns(cairo_t* cr) {
 void mineBody(cairo_t* cr) {
   cairo_save(cr);
   cairo_translate(cr, kHalf, kHalf);
-  cairo_arc(cr, 0, 0, 15.5, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, kMineRim, 0, 2 * M_PI);
   draw::colour(cr, colours::lineEdge);
   cairo_fill(cr);
-  cairo_pattern_t* body = cairo_pattern_create_radial(-5, -5, 2, 0, 0, 15);
+  cairo_pattern_t* body = cairo_pattern_create_radial(-4.5, -4.5, 2, 0, 0, kMineRim - 1);
   cairo_pattern_add_color_stop_rgb(body, 0, 1.0, 0.62, 0.48);
   cairo_pattern_add_color_stop_rgb(body, 1, colours::coralDark.r, colours::coralDark.g,
                                    colours::coralDark.b);
-  cairo_arc(cr, 0, 0, 14, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, kMineRim - 1.3, 0, 2 * M_PI);
   cairo_set_source(cr, body);
   cairo_fill(cr);
   cairo_pattern_destroy(body);
@@ -289,11 +297,11 @@ void mineBody(cairo_t* cr) {
 void mineWindow(cairo_t* cr) {
   cairo_save(cr);
   cairo_translate(cr, kHalf, kHalf);
-  cairo_arc(cr, 0, 0, 12, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, 11.5, 0, 2 * M_PI);
   draw::colour(cr, colours::coralDark);
   cairo_fill(cr);
-  cairo_arc(cr, 0, 0, 11, 0, 2 * M_PI);
-  draw::verticalGradient(cr, -11, 11, hex(0xFFFBEF), hex(0xEFE3C6));
+  cairo_arc(cr, 0, 0, 10.6, 0, 2 * M_PI);
+  draw::verticalGradient(cr, -10.6, 10.6, hex(0xFFFBEF), hex(0xEFE3C6));
   cairo_fill(cr);
   cairo_restore(cr);
 }

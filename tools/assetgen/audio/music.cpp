@@ -1,6 +1,7 @@
 #include "music.h"
 
 #include <cmath>
+#include <span>
 
 namespace soundgen {
 
@@ -8,28 +9,29 @@ namespace {
 
 constexpr size_t kBeat = 22050;  // frames per beat; kept whole so every event lands on a sample
 static_assert(kMusicBeatSeconds * kRate == kBeat);
+constexpr size_t kChordBeats = 8;  // every chord holds for two bars
 constexpr size_t kLoopFrames = kMusicBars * 4 * kBeat;
-constexpr double kTidePeriod = 8.0;  // seconds; divides the loop, so the tide loops too
+constexpr double kTidePeriod = 8.0;  // seconds; divides every section, so the tide loops too
 
 struct Chord {
   int bass;
   int pad[4];
 };
 
-// Two bars each: Dmaj9, Bm9, Gmaj9, Asus2, F#m7, Gmaj7, Em9, A7sus4 (which leads home to D).
-constexpr Chord kChords[8] = {
+struct Note {
+  double beat, beats;  // from the start of its section
+  int midi;
+  double touch = 1.0;  // grace notes are played lighter
+};
+
+// The theme: Dmaj9, Bm9, Gmaj9, Asus2, F#m7, Gmaj7, Em9, A7sus4 (which leads home to D).
+constexpr Chord kThemeChords[] = {
     {38, {54, 57, 61, 64}}, {35, {50, 54, 57, 61}}, {43, {50, 54, 57, 59}}, {45, {52, 57, 59, 64}},
     {42, {54, 57, 61, 64}}, {43, {50, 54, 59, 62}}, {40, {55, 59, 62, 66}}, {45, {52, 55, 57, 62}},
 };
-constexpr size_t kChordBeats = 8;
 
-struct Note {
-  double beat, beats;
-  int midi;
-};
-
-// The tune: short phrases that answer each chord, resting on its first beat.
-constexpr Note kMelody[] = {
+// Short phrases that answer each chord, resting on its first beat.
+constexpr Note kThemeTune[] = {
     {1, 1, 66},  {2, 1, 69},  {3, 3, 76},  {6, 2, 74},                //
     {9, 1, 74},  {10, 1, 73}, {11, 2, 71}, {13, 3, 66},               //
     {17, 1, 67}, {18, 1, 69}, {19, 1, 71}, {20, 2, 74}, {22, 2, 71},  //
@@ -40,9 +42,133 @@ constexpr Note kMelody[] = {
     {56, 2, 76}, {58, 1, 74}, {59, 1, 73}, {60, 3, 69},               //
 };
 
-Audio silence() {
-  return Audio::stereo(Samples(kLoopFrames), Samples(kLoopFrames));
+// The answer starts from the subdominant and wanders by the relative minor and a borrowed C
+// (the one note outside the key, kept to the bass and the pad's own chord): Gmaj9, D/F#, Em9,
+// Bm7, Cmaj9, Gmaj9, Em11, Asus2, a half close that opens onto the interlude.
+constexpr Chord kAnswerChords[] = {
+    {43, {54, 57, 59, 62}}, {42, {54, 57, 62, 64}}, {40, {50, 55, 59, 66}}, {35, {50, 54, 57, 62}},
+    {36, {52, 55, 59, 62}}, {43, {50, 54, 57, 59}}, {40, {50, 55, 57, 59}}, {45, {52, 57, 59, 64}},
+};
+
+// Longer notes and a lower, stepwise line, so it sounds like a reply rather than a repeat.
+constexpr Note kAnswerTune[] = {
+    {2, 2, 74},  {4, 1, 73},  {5, 3, 71},                //
+    {9, 1, 69},  {10, 1, 71}, {11, 1, 73}, {12, 4, 69},  //
+    {18, 1, 67}, {19, 1, 69}, {20, 2, 71}, {22, 2, 74},  //
+    {24, 3, 73}, {27, 1, 71}, {28, 4, 66},               //
+    {34, 2, 76}, {36, 1, 74}, {37, 1, 71}, {38, 2, 67},  //
+    {41, 1, 69}, {42, 1, 71}, {43, 1, 74}, {44, 4, 78},  //
+    {50, 1, 76}, {51, 1, 74}, {52, 2, 71}, {54, 2, 69},  //
+    {56, 3, 71}, {60, 3, 64},                            //
+};
+
+// Pads over a held D, then the dominant that brings the theme back: Dmaj9, Gmaj9/D, Em9/D,
+// A7sus4.
+constexpr Chord kInterludeChords[] = {
+    {38, {54, 57, 61, 64}},
+    {38, {54, 57, 59, 62}},
+    {38, {55, 59, 62, 66}},
+    {45, {52, 55, 57, 62}},
+};
+
+// The theme's chords again, each voiced higher and more open.
+constexpr Chord kReturnChords[] = {
+    {38, {50, 57, 61, 64}}, {35, {50, 57, 61, 66}}, {43, {54, 57, 59, 62}}, {45, {57, 59, 62, 64}},
+    {42, {57, 61, 64, 66}}, {43, {50, 54, 59, 64}}, {40, {52, 55, 62, 66}}, {45, {55, 57, 62, 64}},
+};
+
+// The theme's tune with grace notes, passing notes, a turn and a mordent.
+constexpr Note kReturnTune[] = {
+    {1, 1, 66},
+    {2, 0.8, 69},
+    {2.8, 0.2, 78, 0.6},
+    {3, 3, 76},
+    {6, 2, 74},  //
+    {9, 1, 74},
+    {10, 1, 73},
+    {11, 1, 71},
+    {12, 1, 69},
+    {13, 3, 66},  //
+    {17, 1, 67},
+    {18, 1, 69},
+    {19, 1, 71},
+    {20, 1.5, 74},
+    {21.5, 0.5, 73, 0.7},
+    {22, 2, 71},  //
+    {24, 3, 69},
+    {27, 0.5, 71},
+    {27.5, 0.5, 69, 0.7},
+    {28, 4, 64},  //
+    {33, 1, 73},
+    {34, 0.8, 76},
+    {34.8, 0.2, 79, 0.6},
+    {35, 3, 78},
+    {38, 2, 76},  //
+    {40, 2, 74},
+    {42, 1, 71},
+    {43, 1, 69},
+    {44, 0.25, 71},
+    {44.25, 0.25, 73, 0.6},
+    {44.5, 3.5, 71, 0.8},  //
+    {49, 1, 67},
+    {50, 1, 71},
+    {51, 1, 74},
+    {52, 2, 78},
+    {54, 2, 76},  //
+    {56, 1, 76},
+    {57, 1, 78},
+    {58, 1, 74},
+    {59, 1, 73},
+    {60, 3, 69},  //
+};
+
+struct Section {
+  std::span<const Chord> chords;
+  std::span<const Note> tune;
+  float pads;     // gain of each pad voice
+  float bass;     // gain of the bass line
+  double glints;  // chance of a glint on each beat
+};
+
+// Theme 64 s, answer 64 s, interlude 32 s, theme again 64 s: 224 s before anything repeats.
+constexpr Section kSections[] = {
+    {kThemeChords, kThemeTune, 0.08f, 0.3f, 0.3},
+    {kAnswerChords, kAnswerTune, 0.08f, 0.3f, 0.3},
+    // Without the tune the pads come forward a little, so the level holds.
+    {kInterludeChords, {}, 0.1f, 0.22f, 0.18},
+    {kReturnChords, kReturnTune, 0.08f, 0.3f, 0.4},
+};
+
+constexpr size_t pieceChords() {
+  size_t n = 0;
+  for (const Section& s : kSections) n += s.chords.size();
+  return n;
 }
+static_assert(pieceChords() * kChordBeats == kMusicBars * 4);
+
+// Calls f(first beat, chord, section) for every chord of the piece in order.
+template <typename F>
+void eachChord(F f) {
+  size_t beat = 0;
+  for (const Section& s : kSections) {
+    for (const Chord& c : s.chords) {
+      f(beat, c, s);
+      beat += kChordBeats;
+    }
+  }
+}
+
+// Calls f(beat of the piece, note) for every note of the tune in order.
+template <typename F>
+void eachNote(F f) {
+  size_t start = 0;
+  for (const Section& s : kSections) {
+    for (const Note& n : s.tune) f(static_cast<double>(start) + n.beat, n);
+    start += s.chords.size() * kChordBeats;
+  }
+}
+
+Audio silence() { return Audio::stereo(Samples(kLoopFrames), Samples(kLoopFrames)); }
 
 void addPanned(Audio& mix, const Samples& voice, size_t start, double pan, float gain) {
   float gl, gr;
@@ -69,16 +195,16 @@ Audio pads() {
   }
   Audio mix = silence();
   Samples voice(env.size());
-  for (size_t c = 0; c < 8; ++c) {
+  eachChord([&](size_t beat, const Chord& chord, const Section& section) {
     for (int n = 0; n < 4; ++n) {
       for (double cents : {-6.0, 0.0, 6.0}) {
-        double hz = midiHz(kChords[c].pad[n] + cents / 100.0);
+        double hz = midiHz(chord.pad[n] + cents / 100.0);
         Phase ph(0.37 * n + cents);  // voices start out of step, so they never click in unison
         for (size_t i = 0; i < voice.size(); ++i) voice[i] = env[i] * warm.at(ph.advance(hz));
-        addPanned(mix, voice, c * kChordBeats * kBeat, -0.6 + 0.4 * n + cents / 30.0, 0.08f);
+        addPanned(mix, voice, beat * kBeat, -0.6 + 0.4 * n + cents / 30.0, section.pads);
       }
     }
-  }
+  });
   return mix;
 }
 
@@ -86,16 +212,16 @@ Audio bass() {
   Wavetable round({1.0, 0.2, 0.05});
   const double hold = kChordBeats * kMusicBeatSeconds;
   Audio mix = silence();
-  for (size_t c = 0; c < 8; ++c) {
+  Samples voice(frames(hold + 2.0));
+  eachChord([&](size_t beat, const Chord& chord, const Section& section) {
     Phase ph;
-    double hz = midiHz(kChords[c].bass);
-    Samples voice(frames(hold + 2.0));
+    double hz = midiHz(chord.bass);
     for (size_t i = 0; i < voice.size(); ++i) {
       double t = static_cast<double>(i) / kRate;
       voice[i] = static_cast<float>(swell(t, 1.2, hold - 0.3, 2.0) * round.at(ph.advance(hz)));
     }
-    addPanned(mix, voice, c * kChordBeats * kBeat, 0.0, 0.3f);
-  }
+    addPanned(mix, voice, beat * kBeat, 0.0, section.bass);
+  });
   return mix;
 }
 
@@ -117,13 +243,13 @@ Samples pianoNote(double hz, double seconds, double velocity) {
 Audio melody() {
   Rng rng(2024);
   Audio mix = silence();
-  for (const Note& n : kMelody) {
-    double when = n.beat * kMusicBeatSeconds + 0.015 * rng.bipolar();
-    double velocity = 0.85 + 0.15 * rng.uniform();
+  eachNote([&](double beat, const Note& n) {
+    double when = beat * kMusicBeatSeconds + 0.015 * rng.bipolar();
+    double velocity = n.touch * (0.85 + 0.15 * rng.uniform());
     Samples voice = pianoNote(midiHz(n.midi), n.beats * kMusicBeatSeconds, velocity);
     size_t start = (frames(std::fmax(0.0, when)) + kLoopFrames) % kLoopFrames;
     addPanned(mix, voice, start, 0.15, 0.32f);
-  }
+  });
   return mix;
 }
 
@@ -131,18 +257,19 @@ Audio melody() {
 Audio glints() {
   Rng rng(77);
   Audio mix = silence();
-  for (size_t beat = 0; beat < kMusicBars * 4; beat += 1) {
-    if (rng.uniform() > 0.3) continue;
-    const Chord& chord = kChords[beat / kChordBeats];
-    double hz = midiHz(chord.pad[rng.next() % 4] + 24);
-    double when = (static_cast<double>(beat) + 0.5 * rng.uniform()) * kMusicBeatSeconds;
-    Samples voice(frames(1.5));
-    for (size_t i = 0; i < voice.size(); ++i) {
-      double t = static_cast<double>(i) / kRate;
-      voice[i] = static_cast<float>(sine(hz * t) * pluck(t, 0.004, 0.35));
+  Samples voice(frames(1.5));
+  eachChord([&](size_t first, const Chord& chord, const Section& section) {
+    for (size_t beat = first; beat < first + kChordBeats; ++beat) {
+      if (rng.uniform() > section.glints) continue;
+      double hz = midiHz(chord.pad[rng.next() % 4] + 24);
+      double when = (static_cast<double>(beat) + 0.5 * rng.uniform()) * kMusicBeatSeconds;
+      for (size_t i = 0; i < voice.size(); ++i) {
+        double t = static_cast<double>(i) / kRate;
+        voice[i] = static_cast<float>(sine(hz * t) * pluck(t, 0.004, 0.35));
+      }
+      addPanned(mix, voice, frames(when) % kLoopFrames, 1.6 * rng.uniform() - 0.8, 0.05f);
     }
-    addPanned(mix, voice, frames(when) % kLoopFrames, 1.6 * rng.uniform() - 0.8, 0.05f);
-  }
+  });
   return mix;
 }
 

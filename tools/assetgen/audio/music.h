@@ -5,7 +5,7 @@
 
 namespace soundgen {
 
-constexpr int kMusicBars = 16;
+constexpr int kMusicBars = 56;             // 224 s: theme, answer, interlude, theme again
 constexpr double kMusicBeatSeconds = 1.0;  // 60 beats a minute, four to the bar
 
 // The piece is rendered round a circle: notes and echoes that outlast the end ring on at the
