@@ -26,6 +26,9 @@ class Screen : public Panel {
   bool onRightUp(int32_t x, int32_t y, int32_t flags) override;
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
   bool onChar(uint32_t code) override;
+  // Offered to the focus widget, then to the pop-up; a screen that knows keys of its own
+  // overrides this and takes what neither took.
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override;
   // Asked when the window is to be closed; true lets it close.
   virtual bool onClose() { return true; }
 
