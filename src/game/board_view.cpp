@@ -1,6 +1,8 @@
 #include "game/board_view.h"
 
 #include "gfx/image.h"
+#include "ui/focus_frame.h"
+#include "ui/screen.h"
 
 namespace {
 constexpr Colour kMark{230, 10, 10};
@@ -16,6 +18,29 @@ bool BoardView::update(uint32_t) {
 void BoardView::setShowMarks(bool on) {
   showMarks = on;
   markDirty();
+}
+
+Rect BoardView::cursorFrame(int32_t cell) {
+  Rect r = board::cellRect(cell);
+  r.inflate(1, 1);
+  return r;
+}
+
+void BoardView::setCursor(int32_t cell) {
+  if (cell == cursorCell) return;
+  // Only the cells it leaves and takes are drawn again.
+  for (int32_t c : {cursorCell, cell}) {
+    if (c >= 0 && c < board::kCells && currentScreen != nullptr) {
+      currentScreen->invalidate(cursorFrame(c));
+    }
+  }
+  cursorCell = cell;
+}
+
+void BoardView::drawCursor(Image& target, const Rect& clip) const {
+  if (visible && cursorCell >= 0 && cursorCell < board::kCells) {
+    drawFocusFrame(target, cursorFrame(cursorCell), clip);
+  }
 }
 
 BoardCodes BoardView::codes() const {
@@ -41,5 +66,7 @@ void BoardView::draw(Image& target, const Rect& clip) {
       }
     }
   }
+  // Over the marks: the cursor must read on a loose edge too.
+  drawCursor(target, clip);
   dirty = false;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "game/board_cursor.h"
 #include "game/board_code.h"
 #include "screens/high_score_popup.h"
 #include "screens/layout.h"
@@ -20,6 +21,9 @@ class Meter;
 class Picture;
 class Sound;
 class Tile;
+namespace keys {
+enum class Action : uint8_t;
+}
 
 // The game's sound effects, each loaded once and started again from its beginning when played.
 enum class Sfx : uint8_t {
@@ -48,7 +52,7 @@ inline constexpr std::array<const char*, kSfxCount> kSfxNames = {
 // The code is split by concern: game_screen.cpp builds, draws and tears down;
 // game_screen_rules.cpp holds the game operations; game_screen_notify.cpp the reactions to
 // notifications; game_screen_popups.cpp the pop-ups and the manual; game_screen_tutorial.cpp
-// the instructions and the tutorial tips.
+// the instructions and the tutorial tips; game_screen_keys.cpp the keyboard.
 class GameScreen : public Screen {
  public:
   explicit GameScreen(const std::string& commandLine);
@@ -61,6 +65,12 @@ class GameScreen : public Screen {
   bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;
   // Closing the window is always allowed.
   bool onClose() override { return true; }
+  // A click on the board hides the keyboard's cursor.
+  bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
+  bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
+  // The keys of keys::kBindings the focus widget and the pop-up left: each does what the
+  // mouse action it stands for does.
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override;
 
   // Loads the options and the game in progress; true when a saved game was restored.
   bool loadSettings();
@@ -129,6 +139,9 @@ class GameScreen : public Screen {
   Button* helpButton = nullptr;
   Button* noHelpButton = nullptr;
   BoardView* boardView = nullptr;
+  BoardCursor cursor;
+  // The sliding tile the keyboard picked up, while it is carried.
+  Tile* carriedTile = nullptr;
   std::array<Sound*, kSfxCount> sounds{};
 
   uint8_t difficulty = 0;  // 0 easy, 1 medium, 2 hard, 3 crazy
@@ -167,6 +180,24 @@ class GameScreen : public Screen {
   void settleUnplayableBoard();
   void updateSolved(uint32_t now);
   void takeRestOfBonus();
+
+  // The keyboard (game_screen_keys.cpp).
+  bool runKey(keys::Action action, bool repeat);
+  bool runPopupKey(keys::Action action);
+  bool runBoardKey(keys::Action action);
+  bool runDesktopKey(keys::Action action);
+  void moveCursor(int32_t dx, int32_t dy);
+  void hideCursor();
+  // The tile the keyboard carries; null (and forgotten) once it is down.
+  Tile* carried();
+  // Carrying: the tile over the cursor's cell, lifted a little off the board.
+  void hangCarried();
+  void dropCarried();
+  void putCarriedBack();
+  // The left (or right) button pressed and let go over the middle of the cursor's cell.
+  void clickCursorCell(bool left);
+  // Clicks the game screen's shown control with this id, as the mouse would.
+  bool clickControl(uint16_t controlId);
 
   // Notification steps, in the order they run.
   void onDrag(uint16_t sender, uint32_t code, int32_t value);
