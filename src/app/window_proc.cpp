@@ -11,6 +11,8 @@ namespace {
 // Mouse positions arrive packed: x in the low 16 bits, y in the high 16 bits, unsigned.
 int32_t positionX(const Message& m) { return static_cast<int32_t>(m.position & 0xFFFFu); }
 int32_t positionY(const Message& m) { return static_cast<int32_t>(m.position >> 16); }
+// The modifiers held at a button message, as the widgets receive them.
+int32_t buttonFlags(const Message& m) { return static_cast<int32_t>(m.param); }
 
 void activate(platform::WindowId window, bool active) {
   if (active) {
@@ -34,19 +36,22 @@ bool toScreen(platform::WindowId window, const Message& m) {
   switch (m.kind) {
     case MessageKind::LeftDown:
       pf.setCapture(window);
-      screen.onLeftDown(positionX(m), positionY(m), 0);
+      screen.onLeftDown(positionX(m), positionY(m), buttonFlags(m));
       break;
     case MessageKind::LeftUp:
       pf.releaseCapture();
-      screen.onLeftUp(positionX(m), positionY(m), 0);
+      screen.onLeftUp(positionX(m), positionY(m), buttonFlags(m));
       break;
     case MessageKind::RightDown:
       pf.setCapture(window);
-      screen.onRightDown(positionX(m), positionY(m), 0);
+      screen.onRightDown(positionX(m), positionY(m), buttonFlags(m));
       break;
     case MessageKind::RightUp:
       pf.releaseCapture();
-      screen.onRightUp(positionX(m), positionY(m), 0);
+      screen.onRightUp(positionX(m), positionY(m), buttonFlags(m));
+      break;
+    case MessageKind::MiddleDown:
+      screen.onMiddleDown(positionX(m), positionY(m), buttonFlags(m));
       break;
     case MessageKind::MouseMove:
       screen.onMouseMove(positionX(m), positionY(m), 0);

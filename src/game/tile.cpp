@@ -226,44 +226,44 @@ void Tile::reachStep(int32_t step) {
 
 // ---- Input.
 
-bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) {
-  return press(x, y, MouseButton::Left);
-}
-bool Tile::onRightDown(int32_t x, int32_t y, int32_t) {
-  return press(x, y, MouseButton::Right);
-}
-bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) {
-  return release(x, y, MouseButton::Left);
-}
-bool Tile::onRightUp(int32_t x, int32_t y, int32_t) {
-  return release(x, y, MouseButton::Right);
-}
+bool Tile::onLeftDown(int32_t x, int32_t y, int32_t) { return press(x, y, TurnButton::Left); }
+bool Tile::onRightDown(int32_t x, int32_t y, int32_t) { return press(x, y, TurnButton::Right); }
+bool Tile::onLeftUp(int32_t x, int32_t y, int32_t) { return release(x, y, TurnButton::Left); }
+bool Tile::onRightUp(int32_t x, int32_t y, int32_t) { return release(x, y, TurnButton::Right); }
 
-bool Tile::press(int32_t x, int32_t y, MouseButton button) {
-  const bool clockwise = turnsClockwise(button);
+bool Tile::press(int32_t x, int32_t y, TurnButton button) {
   // The other button while dragging must not restart the drag from where the tile hangs now.
   if (drag_.tile == this && getCapture() == this) return true;
   if (!rect.contains(x, y) || kind == TileKind::Empty) return false;
-  switch (kind) {
-    case TileKind::Fixed:
-      post(TileFixedClicked, 0);
-      break;
-    case TileKind::Linked:
-      rotate(clockwise, true);
-      post(clockwise ? TileLinkedClockwise : TileLinkedCounter, id);
-      break;
-    case TileKind::Sliding:
-      startDrag(x, y, button);
-      break;
-    default:
-      rotate(clockwise, true);
-      post(TileRotated, id);
-      break;
+  if (kind == TileKind::Sliding) {
+    startDrag(x, y, button);
+    return true;
+  }
+  return click(button);
+}
+
+bool Tile::click(TurnButton button) {
+  if (kind == TileKind::Empty) return false;
+  if (kind == TileKind::Fixed) {
+    post(TileFixedClicked, 0);
+  } else {
+    turnByPlayer(turnsClockwise(button));
   }
   return true;
 }
 
-void Tile::startDrag(int32_t x, int32_t y, MouseButton button) {
+void Tile::turnByPlayer(bool clockwise) {
+  if (kind == TileKind::Fixed || kind == TileKind::Empty) return;
+  rotate(clockwise, true);
+  lastTurnClockwise = clockwise;
+  if (kind == TileKind::Linked) {
+    post(clockwise ? TileLinkedClockwise : TileLinkedCounter, id);
+  } else {
+    post(TileRotated, id);
+  }
+}
+
+void Tile::startDrag(int32_t x, int32_t y, TurnButton button) {
   // A drag whose tile lost the mouse some other way must not leave that tile hanging.
   if (drag_.tile != nullptr) drag_.tile->returnToDragOrigin();
   setCapture(this);
@@ -279,7 +279,7 @@ bool Tile::onMouseMove(int32_t x, int32_t y, int32_t) {
   return false;
 }
 
-bool Tile::release(int32_t x, int32_t y, MouseButton button) {
+bool Tile::release(int32_t x, int32_t y, TurnButton button) {
   if (getCapture() != this) return false;
   // Only the button that picked the tile up puts it down.
   if (drag_.tile == this && drag_.button != button) return true;
@@ -292,8 +292,7 @@ bool Tile::release(int32_t x, int32_t y, MouseButton button) {
   post(TileDropped, packPoint(x, y));
   moveTo(origin);
   if (kind == TileKind::Sliding && origin.contains(x, y)) {
-    rotate(turnsClockwise(button), true);  // dropped on its own cell: a click
-    post(TileRotated, id);
+    turnByPlayer(turnsClockwise(button));  // dropped on its own cell: a click
   }
   return true;
 }

@@ -26,6 +26,10 @@ enum : uint32_t {
   TileFuseOut = 9,          // a bomb went off; value: its own id
 };
 
+// The two buttons that turn a tile. Which way each turns is the tile's to say (`turnsClockwise`):
+// the player may have them exchanged.
+enum class TurnButton : uint8_t { Left, Right };
+
 // One square of the board as a widget: up to four line ends, a kind, and a picture strip that
 // turns with it. The one-byte tile code is how puzzles and saved games store it.
 class Tile : public Widget {
@@ -65,6 +69,18 @@ class Tile : public Widget {
   // Exchanges kind, lines and pin; widgets, ids, places and fuse times stay.
   void swapContents(Tile& other);
 
+  // What a click of the button does where the tile stands, without a drag: a fixed tile reports
+  // the click, every other tile turns the way the button turns. False for a hole.
+  bool click(TurnButton button);
+  // The player's quarter turn, animated, reported as a click's would be (a linked tile's
+  // report turns the rest of its group).
+  void turnByPlayer(bool clockwise);
+  // The one place that decides which way a button turns: the left button clockwise and the
+  // right one counter-clockwise, or the other way round when the player asked for it.
+  bool turnsClockwise(TurnButton button) const {
+    return (button == TurnButton::Left) != leftTurnsBack;
+  }
+
   // Ends a drag of this tile early: puts it back in its cell and lets go of the mouse.
   void returnToDragOrigin();
   // The tile being dragged, or null. Only one drag exists at a time.
@@ -93,24 +109,25 @@ class Tile : public Widget {
   uint32_t fuseDeadline = 0;  // game time the bomb goes off; while exploding, when it did
   const Font* font = nullptr;
   std::unique_ptr<AnimatedImage> sprite;
+  // The player's option: the left button turns counter-clockwise, the right one clockwise.
+  bool leftTurnsBack = false;
+  // The way the player's latest turn of this tile went, for taking it back.
+  bool lastTurnClockwise = true;
 
  private:
-  // The left button turns a tile clockwise, the right one counter-clockwise; a drag belongs
-  // to the button that started it.
-  enum class MouseButton : uint8_t { Left, Right };
-  static bool turnsClockwise(MouseButton b) { return b == MouseButton::Left; }
+  // A drag belongs to the button that started it.
   struct Drag {
     Tile* tile = nullptr;
     int32_t offsetX = 0;  // where the pointer grabbed the tile
     int32_t offsetY = 0;
-    Rect origin;             // the cell it came from
-    MouseButton button = MouseButton::Left;  // the button that holds it
+    Rect origin;                           // the cell it came from
+    TurnButton button = TurnButton::Left;  // the button that holds it
   };
   static Drag drag_;
 
-  bool press(int32_t x, int32_t y, MouseButton button);
-  bool release(int32_t x, int32_t y, MouseButton button);
-  void startDrag(int32_t x, int32_t y, MouseButton button);
+  bool press(int32_t x, int32_t y, TurnButton button);
+  bool release(int32_t x, int32_t y, TurnButton button);
+  void startDrag(int32_t x, int32_t y, TurnButton button);
   void moveTo(const Rect& r);
   void rotate(bool clockwise, bool animated);
   void burnFuse(uint32_t now);

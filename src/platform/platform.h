@@ -32,6 +32,8 @@ enum class MessageKind : uint8_t {
   LeftUp,
   RightDown,
   RightUp,
+  MiddleDown,
+  MiddleUp,
   MouseMove,
   Char,     // `param`: the character code (printable text, 8, 9, 13, 27, 22 for Ctrl+V)
   KeyDown,  // `param`: the key (platform/keys.h); `modifiers`: its modifier bits. A key that
@@ -53,12 +55,16 @@ struct Message {
   WindowId window = 0;
   MessageKind kind = MessageKind::Paint;
   uint32_t param = 0;
+  // Mouse button messages carry in `param` the modifier flags held at the click (kMouseShift).
   // Mouse messages: the position in picture coordinates, packed as x in the low 16 bits
   // and y in the high 16 bits (so positions left of or above the picture wrap round).
   uint32_t position = 0;
   uint32_t modifiers = 0;          // KeyDown: Shift, Ctrl, Alt and repeat (platform/keys.h)
   WindowClient* client = nullptr;  // Create: the window's client
 };
+
+// A mouse button message's `param`: Shift was held down.
+inline constexpr uint32_t kMouseShift = 0x4;
 
 inline uint32_t packPosition(int32_t x, int32_t y) {
   return (static_cast<uint32_t>(x) & 0xFFFFu) | (static_cast<uint32_t>(y) << 16);

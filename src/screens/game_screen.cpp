@@ -84,7 +84,7 @@ void GameScreen::createChildren() {
   boardLock->hide();
   addChild(boardLock);
 
-  boardView = new BoardView(tiles);
+  boardView = new BoardView(tiles, &locked);
   boardView->setShowMarks(hints);
   addChild(boardView);
 

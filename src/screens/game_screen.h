@@ -8,6 +8,9 @@
 #include "game/board.h"
 #include "game/board_cursor.h"
 #include "game/board_code.h"
+#include "game/history.h"
+#include "game/locks.h"
+#include "game/tile.h"
 #include "screens/high_score_popup.h"
 #include "screens/layout.h"
 #include "ui/screen.h"
@@ -20,7 +23,6 @@ class Label;
 class Meter;
 class Picture;
 class Sound;
-class Tile;
 namespace keys {
 enum class Action : uint8_t;
 }
@@ -65,9 +67,6 @@ class GameScreen : public Screen {
   bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;
   // Closing the window is always allowed.
   bool onClose() override { return true; }
-  // A click on the board hides the keyboard's cursor.
-  bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
-  bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
   // The keys of keys::kBindings the focus widget and the pop-up left: each does what the
   // mouse action it stands for does.
   bool onKeyDown(uint32_t key, uint32_t modifiers) override;
@@ -119,6 +118,31 @@ class GameScreen : public Screen {
   // Opens the player's manual in the browser, out of full screen first.
   void openManual();
 
+  // The player's aids beyond turning and sliding; the mouse and the keyboard both come here.
+  // Locks or unlocks the tile (with the whole linked group for a linked tile). Free: never a
+  // move. Nothing happens to a fixed tile or a hole, to a board under a pop-up, a dragged tile
+  // or a solved board.
+  void toggleLock(int cell);
+  void unlockAll();
+  bool isLocked(int cell) const;
+  // Takes back the player's latest move on the board, or makes the latest undone one again.
+  // Each is a move of its own, charged like one, and sounds, animates and may solve the board
+  // like one. False when there is nothing to take back (or make again), the board is solved or
+  // under a pop-up or a drag, or the move would turn a locked tile.
+  bool undo();
+  bool redo();
+  // What a click of the button (without a drag) does to the tile in the cell, with the buttons
+  // as the player has set them: a locked or fixed tile clanks, any other turns.
+  void clickTile(int cell, TurnButton button);
+  // Which way each button turns the board's tiles, applied when the options are confirmed.
+  void applyButtonsOption();
+
+  // Shift with the left button, or the middle button, locks; a locked tile only clanks. A
+  // click on the board hides the keyboard's cursor.
+  bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
+  bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
+  bool onMiddleDown(int32_t x, int32_t y, int32_t flags) override;
+
   std::array<Tile*, board::kCells> tiles{};
   Tile* dragTile = nullptr;
   Picture* background = nullptr;
@@ -159,10 +183,13 @@ class GameScreen : public Screen {
   bool bombs = true;
   bool tutorial = false;
   bool hints = false;
+  bool leftTurnsBack = false;  // the left button turns counter-clockwise, the right clockwise
   uint32_t tipsSeen = 0;
   bool solved = false;
   uint32_t solvedAt = 0;
   std::array<std::vector<PuzzleRecord>, kDifficultyCount> puzzleLists;
+  LockSet locked;                // the tiles the player has locked
+  history::History moveHistory;  // the player's moves on this puzzle, for undo and redo
 
  private:
   void createChildren();
@@ -179,6 +206,23 @@ class GameScreen : public Screen {
   bool dealAndScramble();
   void settleUnplayableBoard();
   void updateSolved(uint32_t now);
+  // The cell under a click the board takes (in play, nothing over it), or -1.
+  int32_t cellTakingClick(int32_t x, int32_t y) const;
+  bool boardTakesMoves() const;
+  void setLocks(const LockSet& next);
+  // A fresh board: no locks and nothing to undo.
+  void forgetAids();
+  // A tile a blast turned: its lock comes off, and no move before it can be taken back.
+  void afterBlastTurned(int32_t cell);
+  void recordMove(uint16_t sender, uint32_t code);
+  void swapCells(Tile& dragged, Tile& target);
+  // Takes back the latest move, or makes the latest undone one again, when the board allows.
+  bool stepThroughHistory(bool forward);
+  // Makes a move from the history on the tiles, like the player's own.
+  void replay(const history::Move& m);
+  bool replaying_ = false;  // a move from the history is being made: not recorded again
+  // The tip about the lock, once the player has made a few moves on a puzzle.
+  void offerLockTip(int32_t cell);
   void takeRestOfBonus();
 
   // The keyboard (game_screen_keys.cpp).
@@ -194,8 +238,6 @@ class GameScreen : public Screen {
   void hangCarried();
   void dropCarried();
   void putCarriedBack();
-  // The left (or right) button pressed and let go over the middle of the cursor's cell.
-  void clickCursorCell(bool left);
   // Clicks the game screen's shown control with this id, as the mouse would.
   bool clickControl(uint16_t controlId);
 

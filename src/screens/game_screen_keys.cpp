@@ -55,16 +55,6 @@ bool clickIn(const Panel& panel, uint16_t id) {
 
 }  // namespace
 
-bool GameScreen::onLeftDown(int32_t x, int32_t y, int32_t flags) {
-  if (popup == nullptr && board::kRect.contains(x, y)) hideCursor();
-  return Screen::onLeftDown(x, y, flags);
-}
-
-bool GameScreen::onRightDown(int32_t x, int32_t y, int32_t flags) {
-  if (popup == nullptr && board::kRect.contains(x, y)) hideCursor();
-  return Screen::onRightDown(x, y, flags);
-}
-
 bool GameScreen::onKeyDown(uint32_t key, uint32_t modifiers) {
   if (Screen::onKeyDown(key, modifiers)) return true;
   const keys::Found found = keys::find(key, modifiers);
@@ -131,6 +121,23 @@ bool GameScreen::runBoardKey(Action action) {
     case Action::TurnBack:
     case Action::Carry:
       break;
+    case Action::UnlockAll:
+      putCarriedBack();
+      unlockAll();
+      return true;
+    case Action::Undo:
+    case Action::Redo:
+      putCarriedBack();
+      if (action == Action::Undo) {
+        undo();
+      } else {
+        redo();
+      }
+      return true;
+    case Action::Lock:
+      putCarriedBack();
+      if (cursor.shown) toggleLock(cursor.cell);
+      return true;
     default:
       return false;
   }
@@ -144,7 +151,9 @@ bool GameScreen::runBoardKey(Action action) {
   if ((boardLock != nullptr && boardLock->visible) || captureWidget != nullptr) return true;
   Tile& tile = *tiles[static_cast<size_t>(cursor.cell)];
   if (action != Action::Carry) {
-    clickCursorCell(action == Action::Turn);
+    clickTile(cursor.cell, action == Action::Turn ? TurnButton::Left : TurnButton::Right);
+  } else if (isLocked(cursor.cell)) {
+    playSound(Sfx::Clank);  // as the mouse finds it: a locked tile cannot be picked up
   } else if (tile.kind == TileKind::Sliding) {
     tile.onLeftDown(centreX(cursor.cell), centreY(cursor.cell), 0);
     if (Tile::dragged() == &tile) {
@@ -164,18 +173,6 @@ void GameScreen::moveCursor(int32_t dx, int32_t dy) {
 void GameScreen::hideCursor() {
   cursor.hide();
   if (boardView != nullptr) boardView->setCursor(-1);
-}
-
-void GameScreen::clickCursorCell(bool left) {
-  Tile& tile = *tiles[static_cast<size_t>(cursor.cell)];
-  const int32_t x = centreX(cursor.cell), y = centreY(cursor.cell);
-  if (left) {
-    tile.onLeftDown(x, y, 0);
-    tile.onLeftUp(x, y, 0);
-  } else {
-    tile.onRightDown(x, y, 0);
-    tile.onRightUp(x, y, 0);
-  }
 }
 
 Tile* GameScreen::carried() {

@@ -31,6 +31,7 @@ bool isOptionControl(uint16_t sender, uint32_t code) {
     case layout::kBombsBoxId:
     case layout::kTutorialBoxId:
     case layout::kHintsBoxId:
+    case layout::kLeftTurnsBackBoxId:
       return code == NotifyToggled;
     default:
       return false;
@@ -43,7 +44,10 @@ bool GameScreen::onNotify(uint16_t sender, uint32_t code, int32_t value) {
   // First the tree (or the capture widget): linked tiles and radio buttons hear their siblings.
   bool result = Screen::onNotify(sender, code, value);
   onDrag(sender, code, value);
-  if (isMoveCode(code) && sender < board::kFirstSampleId) chargeMove(1);
+  if (isMoveCode(code) && sender < board::kFirstSampleId) {
+    chargeMove(1);
+    recordMove(sender, code);
+  }
   if (code == TileAtRest) onRotationEnd();
   playSoundFor(sender, code);
   if (code == TileBlastHit || code == TileFuseOut) onBlast(sender, code, value);
@@ -72,17 +76,25 @@ void GameScreen::onDrag(uint16_t sender, uint32_t code, int32_t value) {
   // Off the board nothing happens; sample tiles never swap with the board.
   if (sender < board::kFirstSampleId && dragTile->id < board::kFirstSampleId && cell >= 0) {
     Tile* target = tiles[cell];
-    if (target != dragTile && target->kind == TileKind::Sliding) {
-      dragTile->swapContents(*target);
-      playSound(Sfx::Swap);
-      chargeMove(1);
-      if (countLooseEnds() == 0) startSolved();
+    const int32_t from = board::cellOfId(dragTile->id);
+    if (target != dragTile && target->kind == TileKind::Sliding && !isLocked(cell) && from >= 0) {
+      swapCells(*dragTile, *target);
+      history::record(moveHistory, history::swap(from, cell));
+      offerLockTip(cell);
     } else {
-      playSound(Sfx::Snap);  // a fixed tile, a tile that cannot slide, or its own cell
+      // A fixed tile, a tile that cannot slide, a locked one, or its own cell.
+      playSound(Sfx::Snap);
     }
   }
   dragTile = nullptr;
   invalidate(layout::kScreen);
+}
+
+void GameScreen::swapCells(Tile& dragged, Tile& target) {
+  dragged.swapContents(target);
+  playSound(Sfx::Swap);
+  chargeMove(1);
+  if (countLooseEnds() == 0) startSolved();
 }
 
 // A turn has come to rest: only now can it have solved the board.
@@ -139,6 +151,7 @@ void GameScreen::onBlast(uint16_t sender, uint32_t code, int32_t value) {
   Tile& hit = *tiles[cell];
   const uint8_t turns = rules::drawBlastTurns(hit.code());
   if (!hit.isEmpty() && hit.kind != TileKind::Fixed && &hit != dragTile) {
+    afterBlastTurned(cell);  // before the group's turn below, which is no move to take back
     if (hit.kind == TileKind::Linked) {
       post(TileLinkedClockwise, 0);  // the whole group turns, and that is one move
     } else {
@@ -263,6 +276,7 @@ void GameScreen::confirmOptions() {
   applyScoringOption();
   if (!tutorial) tipsSeen = 0;  // every tip shows again once the tutorial is back on
   applyHintsOption();
+  applyButtonsOption();
   // The new game that scoring starts may have opened its first tip in place of the options:
   // that tip stays for the player to read.
   if (popup == options) closePopup();
@@ -300,6 +314,9 @@ void GameScreen::onOptionChanged(uint16_t sender, int32_t value) {
       break;
     case layout::kHintsBoxId:
       hints = on;
+      break;
+    case layout::kLeftTurnsBackBoxId:
+      leftTurnsBack = on;
       break;
     default:
       break;

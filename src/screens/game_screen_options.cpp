@@ -12,6 +12,7 @@ Dialog* GameScreen::makeOptionsScreen() {
   state.bombs = bombs;
   state.tutorial = tutorial;
   state.hints = hints;
+  state.leftTurnsBack = leftTurnsBack;
   // Without a sound system both sliders start at the far left.
   state.effectsLevel = soundSystem != nullptr ? soundSystem->effectsLevel() : 0.0;
   state.musicLevel = soundSystem != nullptr ? soundSystem->musicLevel() : 0.0;

@@ -32,6 +32,7 @@ void GameScreen::nextPuzzle() {
 }
 
 void GameScreen::applyRecord(const PuzzleRecord& record) {
+  forgetAids();  // locks and moves belong to the board they were made on
   for (size_t cell = 0; cell < tiles.size(); ++cell) {
     Tile* tile = tiles[cell];
     tile->fromByte(TileCode(record.tiles[cell]).byte);

@@ -41,6 +41,7 @@ void GameScreen::putCodes(const BoardCodes& codes) {
 }
 
 void GameScreen::resetBoard() {
+  forgetAids();
   for (Tile* tile : tiles) tile->fromByte(TileCode(TileKind::Empty, 0).byte);
   for (int32_t cell : kStarterRing) tiles[cell]->fromByte(TileCode(TileKind::Fixed, 0).byte);
   tiles[kStarterCentre]->fromByte(TileCode(TileKind::Plain, 0).byte);

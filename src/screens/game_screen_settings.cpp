@@ -19,6 +19,8 @@ bool GameScreen::loadSettings() {
   hints = stored.hints;
   tutorial = stored.tutorial;
   tipsSeen = stored.tipsSeen;
+  leftTurnsBack = stored.leftTurnsBack;
+  applyButtonsOption();
   hsScores = stored.hsScores;
   hsNames = stored.hsNames;
   bool restored = false;
@@ -33,6 +35,8 @@ bool GameScreen::loadSettings() {
     moves = stored.game.moves;
     record.difficulty = difficulty;
     applyRecord(record);
+    static_assert(kLockCells == board::kCells);
+    setLocks(locks::fitted(stored.locks, boardCodes()));
   }
   if (fullScreen) {
     displayWindow->enterFullScreen();
@@ -53,6 +57,8 @@ bool GameScreen::saveSettings() {
   out.hints = hints;
   out.tutorial = tutorial;
   out.tipsSeen = tipsSeen;
+  out.leftTurnsBack = leftTurnsBack;
+  out.locks = locked;
   out.game = SavedGame{puzzleIndex, level,    score, allowance,
                        allowanceMax, moves, encodeBoard(boardCodes())};
   out.hsScores = hsScores;

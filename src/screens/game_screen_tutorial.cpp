@@ -6,7 +6,7 @@
 #include "ui/dialog.h"
 
 Dialog* GameScreen::makeInstructionsScreen() {
-  return instructions::buildInstructionsScreen(numberFont);
+  return instructions::buildInstructionsScreen(numberFont, leftTurnsBack);
 }
 
 // The tip's bit is set before it is shown, so a tip is never offered twice, whatever becomes

@@ -14,8 +14,10 @@ namespace {
 
 constexpr uint32_t kRandomMax = 32767;
 
-Tile* sampleTile(const Font* font, const Rect& rect, uint16_t id, uint8_t kind) {
+Tile* sampleTile(const Font* font, const Rect& rect, uint16_t id, uint8_t kind,
+                 bool leftTurnsBack) {
   auto* tile = new Tile(font, rect, id);
+  tile->leftTurnsBack = leftTurnsBack;
   tile->fromByte(static_cast<uint8_t>(samplePattern(gameRandom()) | kind));
   return tile;
 }
@@ -27,13 +29,13 @@ uint8_t samplePattern(uint32_t r) {
   return static_cast<uint8_t>(std::clamp<uint32_t>(pattern, 1, 15));
 }
 
-Dialog* buildInstructionsScreen(const Font* font) {
+Dialog* buildInstructionsScreen(const Font* font, bool leftTurnsBack) {
   auto* dialog = new Dialog();
   dialog->addChild(new Picture(0, 0, layout::kInstructionsPicture, 0));
   for (const layout::SamplePair& pair : layout::kSamplePairs) {
-    dialog->addChild(sampleTile(font, pair.left, pair.leftId, pair.kind));
+    dialog->addChild(sampleTile(font, pair.left, pair.leftId, pair.kind, leftTurnsBack));
     dialog->addChild(sampleTile(font, layout::samplePartner(pair.left),
-                                static_cast<uint16_t>(pair.leftId + 1), pair.kind));
+                                static_cast<uint16_t>(pair.leftId + 1), pair.kind, leftTurnsBack));
   }
   const layout::Placed& keys = layout::kKeysButton;
   dialog->addChild(new Button(keys.x, keys.y, keys.picture, keys.id));

@@ -15,8 +15,9 @@ namespace instructions {
 uint8_t samplePattern(uint32_t r);
 
 // Builds the pop-up with fresh patterns from the game's sequence. The font draws the sample
-// bomb's countdown; it is shared, not owned.
-Dialog* buildInstructionsScreen(const Font* font);
+// bomb's countdown; it is shared, not owned. The sample tiles turn as the board's do: with
+// leftTurnsBack, the left button turns them counter-clockwise.
+Dialog* buildInstructionsScreen(const Font* font, bool leftTurnsBack = false);
 // The page of keys: its picture and the play button (layout::kCloseId) that closes it.
 Dialog* buildKeysScreen();
 

@@ -123,7 +123,8 @@ inline std::string keyName(uint32_t key) {
     default:
       break;
   }
-  if (key >= k::kF1 && key <= k::kF12) return "F" + std::to_string(key - k::kF1 + 1);
+  std::string name(1, 'F');
+  if (key >= k::kF1 && key <= k::kF12) return name.append(std::to_string(key - k::kF1 + 1));
   if (key >= 'a' && key <= 'z') return std::string(1, static_cast<char>(key - 'a' + 'A'));
   return std::string(1, static_cast<char>(key));
 }

@@ -51,7 +51,8 @@ enum : uint16_t {
   kTutorialBoxId = 2105,
   kOptionsOkId = 2106,
   kHintsBoxId = 2107,
-  kCloseId = 3000,  // closes the instructions and a tutorial tip
+  kLeftTurnsBackBoxId = 2108,  // the buttons exchanged: left turns counter-clockwise
+  kCloseId = 3000,             // closes the instructions and a tutorial tip
   kBlastId = 2200,
 };
 
@@ -117,6 +118,8 @@ inline constexpr Placed kScoringBox{kScoringBoxId, 121, 62, kCheckBoxPicture};
 inline constexpr Placed kBombsBox{kBombsBoxId, 151, 97, kCheckBoxPicture};
 inline constexpr Placed kTutorialBox{kTutorialBoxId, 151, 62, kCheckBoxPicture};
 inline constexpr Placed kHintsBox{kHintsBoxId, 223, 132, kCheckBoxPicture};
+// Below hints, on the plain card and clear of the sound slider.
+inline constexpr Placed kLeftTurnsBackBox{kLeftTurnsBackBoxId, 223, 163, kCheckBoxPicture};
 // The level sliders run left to right from 0 to 100 percent.
 inline constexpr Rect kSoundLevelSlider(55, 192, 235, 212);
 inline constexpr Rect kMusicLevelSlider(55, 236, 235, 256);

@@ -68,5 +68,7 @@ Dialog* buildOptionsScreen(const OptionsState& state, Font* largeFont, Font* sma
   dialog->addChild(levelSlider(kMusicLevelSlider, kMusicLevelId, state.musicLevel));
   addScoreRows(*dialog, state, largeFont);
   dialog->addChild(new Label(kVersionLabel, smallFont, kText, kVersionText, 0));
+  // After the controls every player knows, so they keep their order too.
+  dialog->addChild(checkBox(kLeftTurnsBackBox, state.leftTurnsBack));
   return dialog;
 }

@@ -14,13 +14,14 @@ struct OptionsState {
   bool bombs = true;
   bool tutorial = false;
   bool hints = false;
+  bool leftTurnsBack = false;
   double effectsLevel = 1.0;
   double musicLevel = 0.0;
   high_scores::Scores scores{};
   high_scores::Names names;
 };
 
-// Builds the options pop-up over the whole picture: background, OK, reset, the five check
+// Builds the options pop-up over the whole picture: background, OK, reset, the six check
 // boxes, the two level sliders, the table best first and the version line. largeFont sets the
 // table, smallFont the version; neither is owned. Each slider reports its starting level
 // (when above 0) as a change, so the levels it shows are the levels in force.

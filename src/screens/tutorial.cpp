@@ -26,6 +26,8 @@ constexpr int32_t kButtonUp = 52;
 constexpr int32_t kOkayIn = 91;
 constexpr Colour kWhite{255, 255, 255};
 
+Point centreOf(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
 bool isEmpty(const BoardCodes& codes, int32_t cell) { return codes[cell].isEmpty(); }
 bool has(const BoardCodes& codes, int32_t cell, uint8_t side) {
   return (codes[cell].lines() & side) != 0;
@@ -62,8 +64,6 @@ bool matches(const BoardCodes& codes, int32_t cell, Subject subject) {
   return false;
 }
 
-Point centreOf(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 // Where the arrow of a tip about a found cell points.
 Point targetFor(Subject subject, int32_t cell) {
   const Rect r = board::cellRect(cell);
@@ -82,6 +82,8 @@ Rect moved(const Rect& r, int32_t dx, int32_t dy) {
 }
 
 }  // namespace
+
+Point cellCentre(int32_t cell) { return centreOf(board::cellRect(cell)); }
 
 std::string pictureName(char character) { return std::string("tutor") + character + ".png"; }
 

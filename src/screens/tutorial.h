@@ -59,7 +59,14 @@ inline constexpr std::array<Tip, 13> kTips = {{
     {0x100, Subject::Always, '9', {layout::kTipManualX, layout::kTipManualY}},
 }};
 
+// One more tip, not among the thirteen the check walks: the lock, shown once the player has
+// made a few moves on a puzzle, pointing at the tile just moved.
+inline constexpr Tip kLockTip{0x1000, Subject::Always, 'd', {}};
+inline constexpr uint16_t kLockTipAfterMoves = 3;
+
 std::string pictureName(char character);
+// The centre of a board cell, where a tip about a tile points.
+Point cellCentre(int32_t cell);
 
 // The first cell matching a tile subject, searching column by column from the right and each
 // column from the bottom up; -1 when none matches (or the subject is no tile).

@@ -19,6 +19,8 @@ constexpr std::string_view kDifficulty = "Difficulty";
 constexpr std::string_view kOptions = "Options";
 constexpr std::string_view kTutorial = "Tutorial";
 constexpr std::string_view kState = "State";
+constexpr std::string_view kLeftTurnsBack = "LeftTurnsBack";
+constexpr std::string_view kLocks = "Locks";
 
 // "Options" bits; every other bit is written 0 and ignored on reading.
 constexpr uint32_t kOptionFullScreen = 0x1;
@@ -38,6 +40,10 @@ constexpr size_t kBoardAt = 28;
 constexpr size_t kScoresAt = 4;
 constexpr size_t kNamesAt = 20;
 constexpr size_t kEndMarkAt = 52;
+// Offsets in the lock text.
+constexpr size_t kLockGameAt = 4;
+constexpr size_t kLockBitsAt = 8;
+constexpr size_t kLockWords = 6;
 
 using TextBuffer = std::array<char, kSettingsTextCapacity>;
 
@@ -137,6 +143,46 @@ bool decodeHighScoreText(std::string_view stored, std::array<uint16_t, kHighScor
   return true;
 }
 
+std::string encodeLockText(std::string_view gameText, const StoredLocks& locks) {
+  if (gameText.size() < 4) return {};
+  TextBuffer buffer{};
+  std::memcpy(buffer.data() + kLockGameAt, gameText.data(), 4);
+  for (size_t word = 0; word < kLockWords; ++word) {
+    uint16_t bits = 0;
+    for (size_t i = 0; i < 16 && 16 * word + i < kLockCells; ++i) {
+      if (locks[16 * word + i]) bits = static_cast<uint16_t>(bits | (1u << i));
+    }
+    encodeWord(buffer.data() + kLockBitsAt + 4 * word, bits);
+  }
+  buffer[kLockTextLength] = '\0';
+  stampChecksum(buffer.data());
+  return std::string(buffer.data());
+}
+
+bool decodeLockText(std::string_view stored, std::string_view gameText, StoredLocks& locks) {
+  TextBuffer buffer;
+  if (stored.size() != kLockTextLength || gameText.size() < 4 || !fillBuffer(stored, buffer) ||
+      !verifyChecksum(buffer.data()) ||
+      std::memcmp(buffer.data() + kLockGameAt, gameText.data(), 4) != 0) {
+    return false;
+  }
+  StoredLocks read;
+  for (size_t word = 0; word < kLockWords; ++word) {
+    const char* letters = buffer.data() + kLockBitsAt + 4 * word;
+    const bool letter =
+        std::all_of(letters, letters + 4, [](char c) { return c >= 'A' && c <= 'P'; });
+    if (!letter) return false;
+    const uint16_t bits = decodeWord(letters);
+    for (size_t i = 0; i < 16; ++i) {
+      if ((bits & (1u << i)) == 0) continue;
+      if (16 * word + i >= kLockCells) return false;  // no such cell: not a text we wrote
+      read[16 * word + i] = true;
+    }
+  }
+  locks = read;
+  return true;
+}
+
 bool loadSettings(platform::Store& store, Settings& settings) {
   StoreValues user = store.read(StoreScope::User, kSettingsKey);
   StoreValues machine = store.read(StoreScope::Machine, kSettingsKey);
@@ -153,6 +199,7 @@ bool loadSettings(platform::Store& store, Settings& settings) {
   uint32_t tutorial = platform::findNumber(user, kTutorial).value_or(kDefaultTutorial);
   settings.tutorial = (tutorial & kTutorialOn) != 0;
   settings.tipsSeen = tutorial & ~kTutorialOn;
+  settings.leftTurnsBack = platform::findNumber(user, kLeftTurnsBack).value_or(0) != 0;
 
   const std::string* table = platform::findText(machine, kState);
   if (table == nullptr || !decodeHighScoreText(*table, settings.hsScores, settings.hsNames)) {
@@ -164,6 +211,9 @@ bool loadSettings(platform::Store& store, Settings& settings) {
   SavedGame game;
   if (gameText == nullptr || !decodeGameText(*gameText, game)) return false;
   settings.game = std::move(game);
+  const std::string* lockText = platform::findText(user, kLocks);
+  StoredLocks locks;
+  if (lockText != nullptr && decodeLockText(*lockText, *gameText, locks)) settings.locks = locks;
   return true;
 }
 
@@ -183,6 +233,8 @@ bool saveSettings(platform::Store& store, const Settings& settings) {
       {std::string(kOptions), StoreValue::ofNumber(options)},
       {std::string(kTutorial), StoreValue::ofNumber(tutorial)},
       {std::string(kState), StoreValue::ofText(gameText)},
+      {std::string(kLeftTurnsBack), StoreValue::ofNumber(settings.leftTurnsBack ? 1 : 0)},
+      {std::string(kLocks), StoreValue::ofText(encodeLockText(gameText, settings.locks))},
   };
   StoreValues machine = {
       {std::string(kState),

@@ -4,8 +4,11 @@
 // that move it to and from the settings store. This is the one place that names each stored
 // value: under the key "Software\Zapfinch\Gyrotide", per user "Music", "Sound", "Difficulty",
 // "Options", "Tutorial" and "State" (the game text), machine-wide "State" (the high-score text).
+// Beyond those, per user: "LeftTurnsBack" (the buttons exchanged) and "Locks" (the tiles locked on
+// the board of "State").
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +27,12 @@ inline constexpr size_t kHighScoreTextLength = 53;
 inline constexpr size_t kHighScoreNameLength = 8;
 // A stored text is read into a buffer of this size with its zero byte; a longer one is refused.
 inline constexpr size_t kSettingsTextCapacity = 300;
+
+// The lock text: its checksum, the checksum of the game text it belongs to, and one bit per
+// board cell in six four-letter words (cells 0 to 15 in the first, bit 0 first).
+inline constexpr size_t kLockCells = 81;
+inline constexpr size_t kLockTextLength = 8 + 6 * 4;
+using StoredLocks = std::bitset<kLockCells>;
 
 inline constexpr size_t kHighScoreCount = 4;
 // The table of a first run, and of a reset: ascending, entry 0 the lowest.
@@ -52,8 +61,10 @@ struct Settings {
   bool bombs = true;
   bool hints = true;
   bool tutorial = true;
-  uint32_t tipsSeen = 0;  // one bit per tutorial tip shown, bits 0 to 30
+  uint32_t tipsSeen = 0;       // one bit per tutorial tip shown, bits 0 to 30
+  bool leftTurnsBack = false;  // the left button turns counter-clockwise, the right clockwise
   SavedGame game;
+  StoredLocks locks;  // read only with the game they were locked on; none otherwise
   std::array<uint16_t, kHighScoreCount> hsScores = kDefaultHighScores;
   std::array<std::string, kHighScoreCount> hsNames = {
       std::string(kDefaultHighScoreNames[0]), std::string(kDefaultHighScoreNames[1]),
@@ -82,6 +93,11 @@ std::string encodeHighScoreText(const std::array<uint16_t, kHighScoreCount>& sco
                                 const std::array<std::string, kHighScoreCount>& names);
 bool decodeHighScoreText(std::string_view stored, std::array<uint16_t, kHighScoreCount>& scores,
                          std::array<std::string, kHighScoreCount>& names);
+
+// The lock text for the board of `gameText` (the stored game text), and its reading: no locks
+// unless the text is whole, sound and belongs to that very game text.
+std::string encodeLockText(std::string_view gameText, const StoredLocks& locks);
+bool decodeLockText(std::string_view stored, std::string_view gameText, StoredLocks& locks);
 
 // A loudness as stored: hundredths, truncated toward zero, so 0.57 is stored as 56.
 uint32_t storedLevel(double level);

@@ -25,6 +25,8 @@ class Screen : public Panel {
   bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
   bool onRightUp(int32_t x, int32_t y, int32_t flags) override;
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
+  // The middle button: no widget takes it; a screen that has a use for it says so.
+  virtual bool onMiddleDown(int32_t, int32_t, int32_t) { return false; }
   bool onChar(uint32_t code) override;
   // Offered to the focus widget, then to the pop-up; a screen that knows keys of its own
   // overrides this and takes what neither took.

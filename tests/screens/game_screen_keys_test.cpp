@@ -372,6 +372,19 @@ TEST_F(KeysTest, EscClosesTipInstructionsAndOptionsAsTheirButtonsButNotTheNamePo
   frame();
   EXPECT_EQ(screen->popup, nullptr);
 
+  // The instructions' keys button opens the page of keys, which Esc closes as its play button.
+  clickControl(layout::kInstructionsId);
+  frame();
+  const Rect keysButton = inPopup(layout::kKeysId)->rect;
+  clickAt(keysButton.left + 40, keysButton.top + 20);
+  frame();
+  ASSERT_NE(popup(), nullptr);
+  EXPECT_EQ(static_cast<Picture*>(popup()->children.front())->image,
+            getImage(layout::kKeysPicture));
+  press(key::kEscape);
+  frame();
+  EXPECT_EQ(screen->popup, nullptr);
+
   // The options close as by OK: a ticked box takes effect.
   screen->tutorial = false;
   clickControl(layout::kOptionsId);
@@ -402,8 +415,9 @@ TEST_F(KeysTest, TabWalksTheOptionsInReadingOrderAndKeysWorkTheFocusedControl) {
   clickControl(layout::kOptionsId);
   frame();
   // Row by row, from the top left, as the player reads the pop-up.
-  const uint16_t order[] = {layout::kScoringBoxId,   layout::kTutorialBoxId, layout::kFullScreenBoxId,
-                            layout::kBombsBoxId,     layout::kHintsBoxId,    layout::kSoundLevelId,
+  const std::vector<uint16_t> order = {layout::kScoringBoxId,   layout::kTutorialBoxId, layout::kFullScreenBoxId,
+                            layout::kBombsBoxId,     layout::kHintsBoxId,    layout::kLeftTurnsBackBoxId,
+                            layout::kSoundLevelId,
                             layout::kMusicLevelId,   layout::kResetScoresId, layout::kOptionsOkId};
   for (uint16_t id : order) {
     press(key::kTab);

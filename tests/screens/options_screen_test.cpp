@@ -79,7 +79,7 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
   Dialog* dialog = openOptions();
   ASSERT_NE(dialog, nullptr);
   const auto& kids = dialog->children;
-  ASSERT_EQ(kids.size(), 19u);
+  ASSERT_EQ(kids.size(), 20u);
 
   EXPECT_EQ(kids[0]->id, 0);
   EXPECT_EQ(kids[0]->rect, Rect(0, 0, 640, 480));
@@ -145,6 +145,14 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
   EXPECT_EQ(version->rect, Rect(1, 453, 280, 466));
   EXPECT_EQ(version->align, Label::Align::Left);
   EXPECT_EQ(version->font, screen->smallFont);
+  // Last, the box that exchanges the buttons, below hints.
+  auto* exchange = dynamic_cast<Button*>(kids[19]);
+  ASSERT_NE(exchange, nullptr);
+  EXPECT_EQ(exchange->id, 2108);
+  EXPECT_EQ(exchange->rect.left, 223);
+  EXPECT_EQ(exchange->rect.top, 163);
+  EXPECT_TRUE(exchange->toggle);
+  EXPECT_FALSE(exchange->down);
 }
 
 TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
@@ -379,6 +387,45 @@ TEST_F(OptionsScreenTest, HintsTakeEffectOnOkWithoutACharge) {
   EXPECT_EQ(control(layout::kHelpId), screen->helpButton);
 }
 
+// Ticked and confirmed, the left button turns counter-clockwise and the right one clockwise, on
+// the board and on the instructions' samples alike, and the choice outlives a restart.
+TEST_F(OptionsScreenTest, LeftButtonTurnsBackExchangesTheButtonsOnOkAndPersists) {
+  start();
+  BoardCodes codes = emptyBoard();
+  codes[40] = TileCode(TileKind::Plain, line::Up);
+  codes[49] = TileCode(TileKind::Fixed, line::Up);  // wants a line down: the board stays loose
+  setBoard(codes);
+  openOptions();
+  clickItem(layout::kLeftTurnsBackBoxId);
+  EXPECT_FALSE(screen->tiles[40]->leftTurnsBack);  // not before OK
+  confirm();
+  clickCell(40);
+  EXPECT_EQ(tile(40).connections, line::Left);
+  clickCell(40, false);
+  clickCell(40, false);
+  EXPECT_EQ(tile(40).connections, line::Right);
+  screen->clickTile(40, TurnButton::Left);  // as the keyboard turns it
+  EXPECT_EQ(tile(40).connections, line::Up);
+
+  clickControl(layout::kInstructionsId);
+  auto* instructions = dynamic_cast<Dialog*>(screen->popup);
+  ASSERT_NE(instructions, nullptr);
+  auto* sample = dynamic_cast<Tile*>(instructions->findChild(1500));
+  ASSERT_NE(sample, nullptr);
+  sample->setContent(TileCode(TileKind::Plain, line::Up));
+  clickAt(sample->rect.left + 25, sample->rect.top + 25);
+  EXPECT_EQ(sample->connections, line::Left);
+  clickAt(sample->rect.left + 25, sample->rect.top + 25, false);
+  clickAt(sample->rect.left + 25, sample->rect.top + 25, false);
+  EXPECT_EQ(sample->connections, line::Right);
+
+  screen.reset();
+  screen = std::make_unique<GameScreen>("");
+  screen->loadSettings();
+  EXPECT_TRUE(screen->leftTurnsBack);
+  EXPECT_TRUE(screen->tiles[40]->leftTurnsBack);
+}
+
 TEST_F(OptionsScreenTest, AClickBesideTheControlsBloopsAndChangesNothing) {
   start();
   const BoardCodes before = screen->boardCodes();
@@ -399,7 +446,7 @@ TEST_F(GameScreenTest, OptionsBuilderClampsLevelsAndNeedsNoFonts) {
   state.effectsLevel = 1.7;
   state.musicLevel = -0.2;
   std::unique_ptr<Dialog> dialog(buildOptionsScreen(state, nullptr, nullptr));
-  ASSERT_EQ(dialog->children.size(), 19u);
+  ASSERT_EQ(dialog->children.size(), 20u);
   auto* effects = dynamic_cast<Slider*>(dialog->children[8]);
   auto* music = dynamic_cast<Slider*>(dialog->children[9]);
   ASSERT_NE(effects, nullptr);

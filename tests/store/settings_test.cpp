@@ -122,7 +122,8 @@ TEST_F(SettingsTest, SaveWritesEveryValueInItsStoredForm) {
   EXPECT_EQ(stored(StoreScope::User, "State"), StoreValue::ofText(kGameText));
   EXPECT_EQ(stored(StoreScope::Machine, "State"), StoreValue::ofText(kDefaultTableText));
   EXPECT_EQ(store.keys.size(), 2u);
-  EXPECT_EQ(store.keys[std::pair(StoreScope::User, kKey)].size(), 6u);
+  // The six values above, and the two of the aids beyond them ("LeftTurnsBack", "Locks").
+  EXPECT_EQ(store.keys[std::pair(StoreScope::User, kKey)].size(), 8u);
   EXPECT_EQ(store.keys[std::pair(StoreScope::Machine, kKey)].size(), 1u);
 }
 
@@ -349,3 +350,56 @@ TEST_F(SettingsTest, ABoardThatCannotBeWrittenReplacesTheOldGame) {
 }
 
 }  // namespace
+
+namespace {
+
+// The lock text of cells 0, 17 and 80 on the game of kGameText, by the layout written out
+// again: the game text's own checksum, then one bit a cell in six words, bit 0 first.
+const std::string kLockText = withChecksum("DKEO" + std::string("AAABAAACAAAAAAAAAAAAAAAB"));
+
+StoredLocks lockCells(std::initializer_list<size_t> cells) {
+  StoredLocks locks;
+  for (size_t c : cells) locks[c] = true;
+  return locks;
+}
+
+}  // namespace
+
+TEST_F(SettingsTest, LocksAndTheExchangedButtonsAreStoredUnderNamesOfTheirOwn) {
+  ASSERT_EQ(encodeGameText(sampleGame()), kGameText);
+  Settings settings;
+  settings.game = sampleGame();
+  settings.locks = lockCells({0, 17, 80});
+  settings.leftTurnsBack = true;
+  ASSERT_TRUE(saveSettings(store, settings));
+  EXPECT_EQ(stored(StoreScope::User, "Locks"), StoreValue::ofText(kLockText));
+  EXPECT_EQ(stored(StoreScope::User, "LeftTurnsBack"), StoreValue::ofNumber(1));
+  EXPECT_EQ(stored(StoreScope::User, "State"), StoreValue::ofText(kGameText));  // unchanged
+  EXPECT_EQ(stored(StoreScope::User, "Options"), StoreValue::ofNumber(0x1111));
+  const Settings back = loaded();
+  EXPECT_EQ(back.locks, settings.locks);
+  EXPECT_TRUE(back.leftTurnsBack);
+}
+
+// Missing, damaged, or left from another game: no locks, and the game itself still loads.
+TEST_F(SettingsTest, ALockTextThatIsNotWholeOrNotThisGamesGivesNoLocks) {
+  storeUser("State", StoreValue::ofText(kGameText));
+  std::string flipped = kLockText;
+  flipped[10] = 'B';  // checksum no longer matches
+  const std::string otherGame = withChecksum("DKEP" + std::string("AAABAAACAAAAAAAAAAAAAAAB"));
+  const std::string pastTheBoard = withChecksum("DKEO" + std::string("AAAAAAAAAAAAAAAAAAAAAAAC"));
+  const std::string notLetters = withChecksum("DKEO" + std::string("AAABAAACAAAAAAAAAAAAAAA!"));
+  for (const std::string& bad : {std::string(), flipped, otherGame, pastTheBoard, notLetters,
+                                 kLockText + "A", kLockText.substr(0, 31)}) {
+    storeUser("Locks", StoreValue::ofText(bad));
+    Settings settings;
+    EXPECT_TRUE(loadSettings(store, settings)) << bad;
+    EXPECT_TRUE(settings.locks.none()) << bad;
+  }
+  storeUser("Locks", StoreValue::ofNumber(5));
+  EXPECT_TRUE(loaded().locks.none());
+  storeUser("Locks", StoreValue::ofText(kLockText));
+  EXPECT_EQ(loaded().locks, lockCells({0, 17, 80}));
+  // A store from before the option knows nothing of it: the buttons as they always were.
+  EXPECT_FALSE(loaded().leftTurnsBack);
+}

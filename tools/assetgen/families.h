@@ -13,6 +13,8 @@
 void makeFonts(Output& out);
 // The 30 tile strips, five kinds by six shapes.
 void makeTiles(Output& out);
+// The padlock a locked tile wears in its corner.
+void makeLockMark(Output& out);
 // The sea with its swells, under every full-screen picture.
 void seaBackdrop(cairo_t* cr);
 // The whole-screen background; every unkeyed picture is cut from it.
@@ -35,7 +37,7 @@ void makePopups(Output& out);
 void makeOptions(Output& out);
 // The instructions picture and its play button.
 void makeInstructions(Output& out);
-// The tutorial: the twelve tip pictures, the four arrows and the Next button.
+// The tutorial: the twelve tip pictures and the lock's, the four arrows and the Next button.
 void makeTutor(Output& out);
 
 // A sea-glass button face with its label in frame state 0 (normal), 1 (under the pointer) or 2

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     Output out(argv[1]);
     makeFonts(out);
     makeTiles(out);
+    makeLockMark(out);
     Canvas background = drawBackground();
     makeScreen(out, background);
     makeButtons(out, background);

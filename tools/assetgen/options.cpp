@@ -87,6 +87,12 @@ void labelStartingAt(cairo_t* cr, const std::string& text, double x, double cy) 
 
 double middle(const lay::Placed& box) { return box.y + kBoxSize / 2.0; }
 
+// The exchanged buttons, under hints.
+void buttonsLabel(cairo_t* cr, double gap) {
+  const lay::Placed& box = lay::kLeftTurnsBackBox;
+  labelStartingAt(cr, "left button turns back", box.x + kBoxSize + gap, middle(box));
+}
+
 // The left column of boxes has its words on the left, the right column on the right.
 void boxLabels(cairo_t* cr) {
   const double gap = 7;
@@ -103,6 +109,7 @@ void boxLabels(cairo_t* cr) {
   cairo_move_to(cr, noteX, draw::baselineFor(cr, middle(lay::kHintsBox)));
   cairo_show_text(cr, "(loose ends marked)");
   cairo_new_path(cr);
+  buttonsLabel(cr, gap);
 }
 
 // Words left of each slider.

@@ -21,7 +21,7 @@ struct TipText {
   const char* body;
 };
 
-constexpr TipText kTexts[12] = {
+constexpr TipText kTexts[13] = {
     {'1', "Turn a tile", "Left click turns it clockwise, right click turns it back."},
     {'3', "A fixed tile", "It never turns or moves: make the other tiles fit round it."},
     {'a', "A loose end",
@@ -38,6 +38,9 @@ constexpr TipText kTexts[12] = {
     {'8', "Hints", "Red marks show every loose end. In scored play each move then costs double."},
     {'b', "Options", "Sound, music, full screen, scoring, bombs, hints and these tips."},
     {'9', "The manual", "Everything about the game, opened in your web browser."},
+    {'d', "Lock a tile",
+     "Sure a tile is right? Middle click it, or Shift+click, and it stays put until you unlock "
+     "it."},
 };
 
 // The heading in bold with a sand rule under it, then the body wrapped to the picture.

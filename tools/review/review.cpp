@@ -1,10 +1,11 @@
 // Composes review pictures from the built archive with the game's own image cache, fonts and
 // blitter: the game screen in scoring play (a busy board, an explosion, every control) and in
-// relaxed play once solved (faded board, next-puzzle button, hints on), one enlarged sheet per
-// tile kind with all its frames, the explosions frame by frame, the three fonts, the controls,
+// relaxed play once solved (faded board, next-puzzle button, hints on), both with a locked tile
+// of every kind, one enlarged sheet per tile kind with all its frames, the lock marks on every
+// kind at full strength and faded, the explosions frame by frame, the three fonts, the controls,
 // the high-score pop-up with a name half typed (with its title picture and without), the
 // options pop-up in relaxed and scored play and with a slider's thumb being dragged, the
-// instructions, and every tutorial tip on a dealt board.
+// instructions, and every tutorial tip (the lock's too) on a dealt board.
 #include <png.h>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 
 #include "core/random.h"
 #include "game/board.h"
+#include "game/board_view.h"
+#include "game/locks.h"
 #include "game/puzzle_file.h"
 #include "game/rules.h"
 #include "gfx/display_window.h"
@@ -127,6 +130,31 @@ void drawMarks(Image& screen, const LooseEdges& loose) {
   }
 }
 
+// One locked tile of every kind: the first of each on the board (a linked tile locks its
+// whole group, as in the game).
+LockSet reviewLocks(const BoardCodes& cells) {
+  LockSet locked;
+  for (TileKind kind : kDrawnKinds) {
+    for (int i = 0; i < board::kCells; ++i) {
+      if (cells[i].kind() != kind) continue;
+      locked = locks::toggled(locked, cells, i);
+      break;
+    }
+  }
+  return locked;
+}
+
+// The padlocks, where and as the board view draws them: at full strength, also on a faded board.
+void drawLocks(Image& screen, const LockSet& locked) {
+  Image* mark = getImage(lock_mark::kPicture);
+  for (int i = 0; i < board::kCells; ++i) {
+    if (!locked[i]) continue;
+    const Rect r = board::cellRect(i);
+    mark->drawTo(screen, 0, 0, r.left + lock_mark::kInset, r.top + lock_mark::kInset, mark->width,
+                 mark->height, kScreen, 1.0);
+  }
+}
+
 struct Fonts {
   BitmapFont* tile = getFont("tovy29.png");
   BitmapFont* number = getFont("tovynum.png");
@@ -174,6 +202,7 @@ Image gameScreen(Fonts& fonts, bool scoring, bool solved, bool blasts = true,
   }
   bool hints = scoring;  // the scoring screen shows the loose-end marks too
   const LooseEdges loose = looseEdges(cells);
+  drawLocks(screen, reviewLocks(cells));
   if (hints && !solved) drawMarks(screen, loose);
   label(screen, *fonts.number, layout::kLooseEndsLabel, std::to_string(solved ? 0 : loose.count()),
         {0, 0, 0});
@@ -220,6 +249,27 @@ Image tileSheet(TileKind kind) {
     strip->drawTo(sheet, 0, 0, 0, 50 * s, strip->width, strip->height, all, 1.0);
   }
   return enlarged(sheet, 2);
+}
+
+// A locked tile of every kind with four line ends, on the board's floor at full strength and
+// faded as a solved board is, enlarged: the padlock must read on each and hide no line end.
+Image lockSheet() {
+  Image sheet(5 * 60 + 10, 2 * 60 + 10, 24);
+  Rect all{0, 0, sheet.width, sheet.height};
+  getImage(layout::kBackground.picture)
+      ->drawTo(sheet, board::kRect.left, board::kRect.top, 0, 0, sheet.width, sheet.height, all,
+               1.0);
+  Image* mark = getImage(lock_mark::kPicture);
+  for (int row = 0; row < 2; ++row) {
+    for (size_t k = 0; k < kDrawnKinds.size(); ++k) {
+      const int x = 10 + 60 * static_cast<int>(k), y = 10 + 60 * row;
+      const TileCode tile(kDrawnKinds[k], line::All);
+      drawFrame(sheet, tile.pictureName().c_str(), 0, 12, 12, x, y, row == 0 ? 1.0 : 0.5);
+      mark->drawTo(sheet, 0, 0, x + lock_mark::kInset, y + lock_mark::kInset, mark->width,
+                   mark->height, all, 1.0);
+    }
+  }
+  return enlarged(sheet, 3);
 }
 
 Image blastSheet() {
@@ -392,6 +442,7 @@ Image optionsSheet(Fonts& fonts, bool scoring, bool dragging) {
     state.scoring = scoring;
     state.hints = scoring;
     state.tutorial = !scoring;
+    state.leftTurnsBack = scoring;
     state.bombs = true;
     state.effectsLevel = 0.8;
     state.musicLevel = 0.35;
@@ -463,6 +514,24 @@ bool tipSheet(Fonts& fonts, const BoardCodes& cells, size_t i, Image& shot) {
   return true;
 }
 
+// The tip about the lock, pointing at the first tile a click turns, as after a few moves.
+Image lockTipSheet(Fonts& fonts, const BoardCodes& cells) {
+  int32_t cell = 0;
+  while (cell < board::kCells - 1 && !locks::lockable(cells[cell])) ++cell;
+  PictureBackend backend;
+  platform::setBackend(&backend);
+  Image shot;
+  {
+    Screen screen("", "review");
+    Image backdrop = gameScreen(fonts, true, false, false, cells);
+    std::copy_n(backdrop.pixels, backdrop.byteSize(), screen.displayWindow->pixels);
+    screen.openPopup(tips::buildTipDialog(tips::kLockTip.character, tips::cellCentre(cell)));
+    shot = shotOf(screen);
+  }
+  platform::setBackend(nullptr);
+  return shot;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -472,8 +541,8 @@ int main(int argc, char** argv) {
   }
   fs::path folder = argv[1];
   fs::create_directories(folder);
-  for (const char* name :
-       {"medium.png", "nextpuzzle.png", "blast1.png", "blast2.png", "okay.png", "next.png"}) {
+  for (const char* name : {"medium.png", "nextpuzzle.png", "blast1.png", "blast2.png", "okay.png",
+                           "next.png", lock_mark::kPicture}) {
     keyed(name);
   }
   if (getImage("background.png")->width == 0) {
@@ -484,6 +553,7 @@ int main(int argc, char** argv) {
   bool ok = writePng(folder / "screen-scoring.png", gameScreen(fonts, true, false)) &&
             writePng(folder / "screen-relaxed-solved.png", gameScreen(fonts, false, true)) &&
             writePng(folder / "blasts.png", blastSheet()) &&
+            writePng(folder / "locks.png", lockSheet()) &&
             writePng(folder / "fonts.png", fontSheet(fonts)) &&
             writePng(folder / "controls.png", controlsSheet(fonts)) &&
             writePng(folder / "highscore.png", highScoreSheet(fonts, {})) &&
@@ -508,6 +578,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "asset_review: the dealt board has nothing for tip %zu\n", i + 1);
     }
   }
+  ok = ok && writePng(folder / "tip-lock-d.png", lockTipSheet(fonts, dealt));
   for (size_t k = 0; k < kDrawnKinds.size() && ok; ++k) {
     const TileKind kind = kDrawnKinds[k];
     ok = writePng(folder / (std::string("tiles-") + kindLetter(kind) + ".png"), tileSheet(kind));

@@ -52,10 +52,12 @@ void HeadlessBackend::send(MessageKind kind, uint32_t param, WindowId window) {
   postMessage(message);
 }
 
-void HeadlessBackend::sendMouse(MessageKind kind, int32_t x, int32_t y, WindowId window) {
+void HeadlessBackend::sendMouse(MessageKind kind, int32_t x, int32_t y, WindowId window,
+                                uint32_t flags) {
   Message message;
   message.window = window != 0 ? window : firstWindow();
   message.kind = kind;
+  message.param = flags;
   message.position = packPosition(x, y);
   postMessage(message);
 }

@@ -363,10 +363,13 @@ void SdlBackend::translate(const SDL_Event& event) {
         kind = down ? MessageKind::LeftDown : MessageKind::LeftUp;
       } else if (event.button.button == SDL_BUTTON_RIGHT) {
         kind = down ? MessageKind::RightDown : MessageKind::RightUp;
+      } else if (event.button.button == SDL_BUTTON_MIDDLE) {
+        kind = down ? MessageKind::MiddleDown : MessageKind::MiddleUp;
       } else {
         break;
       }
-      postTo(event.button.windowID, kind, 0, packPosition(event.button.x, event.button.y));
+      const uint32_t flags = (SDL_GetModState() & KMOD_SHIFT) != 0 ? kMouseShift : 0;
+      postTo(event.button.windowID, kind, flags, packPosition(event.button.x, event.button.y));
       break;
     }
     case SDL_MOUSEMOTION:
