@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Under a real X server with the real keyboard and no mouse at all: from a first start, Esc
 # closes the first tip and the arrows and Enter solve the starter board (the saved board has no
-# loose end); F11 makes the window cover the screen and F11 again gives the window back; Ctrl+Q
-# ends the program with exit code 0 and the game saved. Then, on a prepared board, a left click
+# loose end); F11 gives the window back from the first start's full screen and F11 again makes
+# it cover the screen; Ctrl+Q ends the program with exit code 0 and the game saved, the last
+# choice of F11 with it. Then, on a prepared board, a left click
 # on a tile and Ctrl+Z leave the saved board as it was.
 set -u
 program=$1
@@ -31,17 +32,21 @@ waitPlace() {
 field() { "$probe" state | awk -v f="$1" '$1 == f { $1 = ""; sub(/^ /, ""); print }'; }
 
 start_game
-windowed=$(place)
+sleep 0.5
+# A first start is full screen, as the options' default says.
+[ "$(place)" = "0 0 1280x720" ] || fail "a first start shows $(place), not the whole screen"
 # The first tip, then the cursor on the middle tile; Enter turns it until the board is solved,
 # and once it is, the locked board swallows the Enters left over.
 keys Escape Down Return Return Return Return
 sleep 0.5
 keys F11
-waitPlace not "$windowed" || fail "F11 left the window at $windowed"
-sleep 0.3
-[ "$(place)" = "0 0 1280x720" ] || fail "the full-screen window is $(place)"
+waitPlace not "0 0 1280x720" || fail "F11 left the window covering the screen"
+windowed=$(place)
+[ "${windowed#* * }" = 640x480 ] || fail "F11 gave the window $windowed"
 keys F11
-waitPlace "$windowed" || fail "F11 again gave $(place), not $windowed"
+waitPlace "0 0 1280x720" || fail "F11 again gave $(place), not the whole screen"
+keys F11
+waitPlace "$windowed" || fail "F11 a third time gave $(place), not $windowed"
 keys ctrl+q
 ended_by "Ctrl+Q"
 [ "$(field loose)" = 0 ] || fail "the saved board has $(field loose) loose ends"
