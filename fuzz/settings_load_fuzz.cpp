@@ -1,8 +1,9 @@
 // loadSettings over an arbitrary stored game text and high-score text (and, when asked,
 // arbitrary stored numbers). Input: a flags byte; with flag 4, five 4-byte numbers ("Music",
 // "Sound", "Difficulty", "Options", "Tutorial"); a 2-byte length of the game text; the game
-// text; the rest is the high-score text. Flags 1 and 2 stamp a valid checksum on the game and
-// the high-score text, so that the fuzzer reaches the layouts behind the checksum.
+// text; with flag 8, a 1-byte length and the lock text; the rest is the high-score text. Flags 1
+// and 2 stamp a valid checksum on the game and the high-score text, flag 16 binds the lock text
+// to the game text and stamps it, so that the fuzzer reaches the layouts behind the checksum.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -47,6 +48,13 @@ std::string stamped(const std::string& text) {
   return copy;
 }
 
+// The lock text made to belong to the game text (its checksum letters at offset 4), stamped.
+std::string bound(std::string lock, const std::string& game) {
+  if (lock.size() < 8 || game.size() < 4) return lock;
+  lock.replace(4, 4, game, 0, 4);
+  return stamped(lock);
+}
+
 bool carried(const std::string& text) {
   for (unsigned char c : text) {
     if (c < 32 || c > 125) return false;
@@ -68,8 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   std::string gameText = input.text(input.take(2));
+  if (flags & 1) gameText = stamped(gameText);
+  if (flags & 8) {
+    std::string lockText = input.text(input.take(1));
+    user["Locks"] = StoreValue::ofText(flags & 16 ? bound(lockText, gameText) : lockText);
+  }
   std::string tableText = input.text(input.size);
-  user["State"] = StoreValue::ofText(flags & 1 ? stamped(gameText) : gameText);
+  user["State"] = StoreValue::ofText(gameText);
   store.keys[{StoreScope::Machine, key}]["State"] =
       StoreValue::ofText(flags & 2 ? stamped(tableText) : tableText);
 
@@ -91,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(settings.game.board.size() == kBoardCodeLength && carried(settings.game.board));
   } else {
     require(settings.game == before);
+    require(settings.locks.none());  // locks belong to a restored game only
   }
 
   // What was loaded saves and loads back unchanged.

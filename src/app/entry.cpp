@@ -1,7 +1,9 @@
 #include "app/entry.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/run_loop.h"
@@ -41,6 +43,18 @@ void loadIcon(platform::Icon& icon) {
   icon.height = image->height;
   icon.bgra = bgra.data();
 }
+
+// The game's last words while its loop runs, taken back on every way out of it, an escaping
+// failure included: afterwards they would reach a screen that is gone.
+class LastWords {
+ public:
+  explicit LastWords(std::function<void()> words) {
+    platform::backend().onDisplayLost(std::move(words));
+  }
+  ~LastWords() { platform::backend().onDisplayLost(nullptr); }
+  LastWords(const LastWords&) = delete;
+  LastWords& operator=(const LastWords&) = delete;
+};
 
 }  // namespace
 
@@ -90,9 +104,11 @@ int appMain(const std::string& commandLine) {
   bool restored = screen->loadSettings();
   screen->loadResources();
   chooseFirstBoard(*screen, restored);
-  platform::backend().onDisplayLost([&screen] { screen->saveSettings(); });
-  int result = runLoop(*screen);
-  platform::backend().onDisplayLost(nullptr);
+  int result = 0;
+  {
+    LastWords saveOnDisplayLoss([&screen] { screen->saveSettings(); });
+    result = runLoop(*screen);
+  }
   screen.reset();
   return result;
 }

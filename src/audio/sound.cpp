@@ -1,10 +1,11 @@
 #include "audio/sound.h"
 
-#include <fstream>
+#include <istream>
+#include <memory>
 
 #include "audio/sound_decoder.h"
 #include "audio/sound_system.h"
-#include "res/local_file.h"
+#include "platform/regular_file.h"
 #include "res/resource_archive.h"
 #include "res/resource_stream.h"
 
@@ -21,10 +22,9 @@ void take(Sound& sound, DecodedSound& decoded) {
 Sound::Sound(const std::string& name, platform::AudioDevice* device) : name(name) {
   if (device == nullptr) return;
   {
-    std::ifstream file;
-    if (openLocalFile(name, file)) {
+    if (std::unique_ptr<std::istream> file = platform::openRegularFile(name)) {
       ResourceStream stream;
-      stream.attach(file);
+      stream.attach(*file);
       DecodedSound decoded;
       if (decodeSound(stream, *device, decoded)) {
         take(*this, decoded);

@@ -3,12 +3,12 @@
 #include <png.h>
 
 #include <algorithm>
-#include <fstream>
+#include <istream>
 #include <utility>
 
 #include "gfx/bmp_decoder.h"
 #include "gfx/png_decoder.h"
-#include "res/local_file.h"
+#include "platform/regular_file.h"
 #include "res/resource_archive.h"
 #include "res/resource_stream.h"
 
@@ -43,7 +43,8 @@ uint16_t ImageCache::hashName(std::string_view name, uint16_t buckets) {
   return static_cast<uint16_t>(sum % buckets);
 }
 
-ImageCache::ImageCache() : images_(kImageBuckets), fonts_(kFontBuckets) {}
+ImageCache::ImageCache(size_t imageBudget)
+    : images_(kImageBuckets), fonts_(kFontBuckets), imageBudget_(imageBudget) {}
 
 ImageCache::~ImageCache() {
   clear();
@@ -52,6 +53,7 @@ ImageCache::~ImageCache() {
 void ImageCache::clear() {
   for (auto& bucket : images_) bucket.clear();
   for (auto& bucket : fonts_) bucket.clear();
+  imageBytes_ = 0;
 }
 
 template <class T, class Make>
@@ -109,22 +111,31 @@ uint16_t ImageCache::fontUseCount(std::string_view name) const {
   return entry ? entry->useCount : 0;
 }
 
-// A loose file of that name wins if it decodes; otherwise the archive member
-// is used, decoded or not. The image keeps the name as asked for.
-Image ImageCache::loadImage(std::string_view name) const {
+bool ImageCache::takeFromBudget(Image& image) {
+  const size_t bytes = image.byteSize();
+  if (bytes > imageBudget_ - imageBytes_) {
+    image = Image();
+    return false;
+  }
+  imageBytes_ += bytes;
+  return true;
+}
+
+// A loose file of that name wins if it decodes and fits in the budget; otherwise the archive
+// member is used, decoded or not. The image keeps the name as asked for.
+Image ImageCache::loadImage(std::string_view name) {
   Image image;
   const std::string path(name);
-  std::ifstream file;
   bool decoded = false;
-  if (openLocalFile(looseFolder_.empty() ? std::filesystem::path(path) : looseFolder_ / path,
-                    file)) {
+  if (std::unique_ptr<std::istream> file = platform::openRegularFile(
+          looseFolder_.empty() ? std::filesystem::path(path) : looseFolder_ / path)) {
     ResourceStream stream;
-    stream.attach(file);
-    decoded = decodeImage(stream, image);
+    stream.attach(*file);
+    decoded = decodeImage(stream, image) && takeFromBudget(image);
   }
   if (!decoded && resourceArchive) {
     ResourceStream member = resourceArchive->openMember(path);
-    decodeImage(member, image);
+    if (decodeImage(member, image)) takeFromBudget(image);
   }
   image.name = path;
   return image;

@@ -21,8 +21,12 @@ class ImageCache {
  public:
   static constexpr uint16_t kImageBuckets = 50;
   static constexpr uint16_t kFontBuckets = 10;
+  // Images are kept until exit, so together their pixels may take at most this much memory:
+  // far more than the game's own pictures need, far less than loose files could ask for.
+  static constexpr size_t kDefaultImageBudget = size_t{256} << 20;
 
-  ImageCache();
+  // Past `imageBudget` bytes of pixels, a picture that is still to load counts as missing.
+  explicit ImageCache(size_t imageBudget = kDefaultImageBudget);
   ~ImageCache();
   ImageCache(const ImageCache&) = delete;
   ImageCache& operator=(const ImageCache&) = delete;
@@ -63,11 +67,15 @@ class ImageCache {
   template <class T>
   static const Entry<T>* find(const Table<T>& table, std::string_view name);
 
-  Image loadImage(std::string_view name) const;
+  Image loadImage(std::string_view name);
+  // Whether the image fits in what is left of the budget; an image that does not is emptied.
+  bool takeFromBudget(Image& image);
 
   Table<Image> images_;
   Table<BitmapFont> fonts_;
   std::filesystem::path looseFolder_;
+  size_t imageBudget_;
+  size_t imageBytes_ = 0;  // pixels of the images held, as counted against the budget
 };
 
 // The one cache of the game, which also owns the archive: it opens it before

@@ -154,6 +154,7 @@ class Backend {
   // program: nothing can be shown or asked any more, so `lastWords` runs (the game saves) and
   // the program then ends. Set by the program while a game runs; empty clears it.
   void onDisplayLost(std::function<void()> lastWords) { displayLost_ = std::move(lastWords); }
+  bool hearsDisplayLost() const { return static_cast<bool>(displayLost_); }
   void displayLost() {
     if (displayLost_) displayLost_();
   }

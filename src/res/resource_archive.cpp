@@ -1,9 +1,8 @@
 #include "res/resource_archive.h"
 
 #include <algorithm>
-#include <fstream>
 
-#include "res/local_file.h"
+#include "platform/regular_file.h"
 
 ResourceArchive* resourceArchive = nullptr;
 
@@ -54,10 +53,8 @@ std::string foldArchiveName(std::string_view name) {
   return folded;
 }
 
-ResourceArchive::ResourceArchive(const char* path) : stream_(std::make_unique<std::ifstream>()) {
-  open_ = openLocalFile(path, static_cast<std::ifstream&>(*stream_));
-  if (open_) readIndex();
-}
+ResourceArchive::ResourceArchive(const char* path)
+    : ResourceArchive(platform::openRegularFile(path)) {}
 
 ResourceArchive::ResourceArchive(std::unique_ptr<std::istream> stream)
     : stream_(std::move(stream)) {

@@ -28,8 +28,8 @@ std::string foldArchiveName(std::string_view name);
 // that stays open for the life of the archive.
 class ResourceArchive {
  public:
-  // Opens path for binary reading and reads the index; a missing file (or a folder of that
-  // name) shows only in isOpen().
+  // Opens path for binary reading and reads the index; a missing file (or anything but a
+  // regular file of that name) shows only in isOpen().
   explicit ResourceArchive(const char* path);
   // Reads the index from a stream that is already open (fuzzing and tests use memory streams).
   explicit ResourceArchive(std::unique_ptr<std::istream> stream);

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <new>
 
+#include "platform/regular_file.h"
+
 ResourceStream::ResourceStream(ResourceStream&& other) noexcept
     : start_(other.start_),
       end_(other.end_),
@@ -47,7 +49,9 @@ void ResourceStream::attach(std::istream& stream) {
 void ResourceStream::openFile(const char* path) {
   owned_.reset();
   stream_ = nullptr;
-  owned_.reset(new (std::nothrow) std::ifstream(path, std::ios::binary));
+  owned_ = platform::openRegularFile(path);
+  // What cannot be opened reads as a stream that failed to open: a missing file as always.
+  if (!owned_) owned_.reset(new (std::nothrow) std::ifstream());
   if (!owned_) {
     start_ = end_ = position_ = 0;
     return;

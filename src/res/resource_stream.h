@@ -20,7 +20,8 @@ class ResourceStream {
 
   // A view of the whole of a stream the caller opened and keeps alive; not owned.
   void attach(std::istream& stream);
-  // Opens path for binary reading and owns that stream. A path that does not open leaves
+  // Opens path for binary reading and owns that stream. A path that does not open, or is
+  // not a regular file, leaves
   // start 0 and end 0xFFFFFFFF (the failed length query), and reads deliver nothing.
   void openFile(const char* path);
 

@@ -137,6 +137,10 @@ bool GameScreen::update(uint32_t now) {
   if (visible && soundSystem != nullptr && !soundSystem->isMusicOpen()) {
     soundSystem->playMusic(kMusicFile);
   }
+  if (restUnderPopup && popup == nullptr) {
+    restUnderPopup = false;
+    onRotationEnd(0);
+  }
   if (solved) updateSolved(now);
   return Screen::update(now);
 }

@@ -54,7 +54,8 @@ inline constexpr std::array<const char*, kSfxCount> kSfxNames = {
 // The code is split by concern: game_screen.cpp builds, draws and tears down;
 // game_screen_rules.cpp holds the game operations; game_screen_notify.cpp the reactions to
 // notifications; game_screen_popups.cpp the pop-ups and the manual; game_screen_tutorial.cpp
-// the instructions and the tutorial tips; game_screen_keys.cpp the keyboard.
+// the instructions and the tutorial tips; game_screen_aids.cpp the locks, undo and redo, and
+// which way each button turns; game_screen_keys.cpp the keyboard.
 class GameScreen : public Screen {
  public:
   explicit GameScreen(const std::string& commandLine);
@@ -187,6 +188,8 @@ class GameScreen : public Screen {
   uint32_t tipsSeen = 0;
   bool solved = false;
   uint32_t solvedAt = 0;
+  // A board tile's turn came to rest under a pop-up: the board is counted when it has gone.
+  bool restUnderPopup = false;
   std::array<std::vector<PuzzleRecord>, kDifficultyCount> puzzleLists;
   LockSet locked;                // the tiles the player has locked
   history::History moveHistory;  // the player's moves on this puzzle, for undo and redo
@@ -243,9 +246,10 @@ class GameScreen : public Screen {
 
   // Notification steps, in the order they run.
   void onDrag(uint16_t sender, uint32_t code, int32_t value);
-  void onRotationEnd();
+  void onRotationEnd(uint16_t sender);
   void playSoundFor(uint16_t sender, uint32_t code);
   void onBlast(uint16_t sender, uint32_t code, int32_t value);
+  void turnLinkedGroup();
   void showExplosion(const Tile& hit, uint32_t code);
   bool onClicked(uint16_t sender);
   void onOptionChanged(uint16_t sender, int32_t value);

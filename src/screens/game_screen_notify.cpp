@@ -11,6 +11,7 @@
 #include "gfx/display_window.h"
 #include "screens/game_screen.h"
 #include "screens/instructions_screen.h"
+#include "store/settings.h"
 #include "ui/button.h"
 #include "ui/dialog.h"
 
@@ -48,7 +49,7 @@ bool GameScreen::onNotify(uint16_t sender, uint32_t code, int32_t value) {
     chargeMove(1);
     recordMove(sender, code);
   }
-  if (code == TileAtRest) onRotationEnd();
+  if (code == TileAtRest) onRotationEnd(sender);
   playSoundFor(sender, code);
   if (code == TileBlastHit || code == TileFuseOut) onBlast(sender, code, value);
   if (code == NotifyBlastDone && sender == layout::kBlastId) {
@@ -97,9 +98,11 @@ void GameScreen::swapCells(Tile& dragged, Tile& target) {
   if (countLooseEnds() == 0) startSolved();
 }
 
-// A turn has come to rest: only now can it have solved the board.
-void GameScreen::onRotationEnd() {
+// A turn has come to rest: only now can it have solved the board. Under a pop-up the board
+// is counted once the pop-up has gone (sample tiles of the instructions turn there too).
+void GameScreen::onRotationEnd(uint16_t sender) {
   if (popup != nullptr) {
+    if (board::cellOfId(sender) >= 0) restUnderPopup = true;
     invalidate(layout::kScreen);
     return;
   }
@@ -153,7 +156,7 @@ void GameScreen::onBlast(uint16_t sender, uint32_t code, int32_t value) {
   if (!hit.isEmpty() && hit.kind != TileKind::Fixed && &hit != dragTile) {
     afterBlastTurned(cell);  // before the group's turn below, which is no move to take back
     if (hit.kind == TileKind::Linked) {
-      post(TileLinkedClockwise, 0);  // the whole group turns, and that is one move
+      turnLinkedGroup();
     } else {
       for (uint8_t i = 0; i < turns; ++i) hit.rotateClockwise(true);
     }
@@ -163,6 +166,14 @@ void GameScreen::onBlast(uint16_t sender, uint32_t code, int32_t value) {
   } else if (popup == nullptr && &hit != dragTile) {
     showExplosion(hit, code);
   }
+}
+
+// The whole linked group turns one step clockwise, and that is one move. The group hears it
+// straight from the screen: posted, it would reach only a pop-up or a dragged tile while one
+// of them takes every notification.
+void GameScreen::turnLinkedGroup() {
+  for (Tile* tile : tiles) tile->onNotify(id, TileLinkedClockwise, 0);
+  chargeMove(1);
 }
 
 void GameScreen::showExplosion(const Tile& hit, uint32_t code) {
@@ -287,11 +298,13 @@ void GameScreen::confirmOptions() {
 void GameScreen::onOptionChanged(uint16_t sender, int32_t value) {
   const bool on = value != 0;
   switch (sender) {
+    // The level whose whole percent is the value: value / 100 itself can fall a hair short
+    // (0.29), and the next save would then keep one percent less.
     case layout::kSoundLevelId:
-      if (soundSystem != nullptr) soundSystem->setEffectsLevel(value / 100.0);
+      if (soundSystem != nullptr) soundSystem->setEffectsLevel(levelFromStored(value));
       break;
     case layout::kMusicLevelId:
-      if (soundSystem != nullptr) soundSystem->setMusicLevel(value / 100.0);
+      if (soundSystem != nullptr) soundSystem->setMusicLevel(levelFromStored(value));
       break;
     case layout::kFullScreenBoxId:
       fullScreen = on;

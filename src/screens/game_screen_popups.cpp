@@ -47,12 +47,12 @@ void GameScreen::resetHighScores() { high_scores::reset(hsScores, hsNames); }
 
 void GameScreen::storeHighScoreName() { confirmHighScoreName(nameEntry, hsNames); }
 
-// Out of full screen first, so the browser comes up where the player can see it. Without the
-// page nothing happens at all.
+// Out of full screen first, so the browser comes up where the player can see it; that also
+// happens without the page, which is then all that happens.
 void GameScreen::openManual() {
+  if (displayWindow != nullptr) displayWindow->leaveFullScreen();
   std::error_code error;
   const std::filesystem::path page = std::filesystem::absolute(kManualPage, error);
   if (error || !std::filesystem::is_regular_file(page, error)) return;
-  if (displayWindow != nullptr) displayWindow->leaveFullScreen();
   platform::backend().openUrl(fileUrl(page));
 }

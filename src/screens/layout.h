@@ -126,9 +126,11 @@ inline constexpr Rect kMusicLevelSlider(55, 236, 235, 256);
 inline constexpr const char* kSliderTrack = "track.png";
 inline constexpr const char* kSliderThumb = "slider.png";
 inline constexpr uint32_t kLevelSteps = 100;
-// The table of four, best first: each row is kScoreRowStep below the one above.
-inline constexpr Rect kScoreNameCell(135, 274, 325, 314);
-inline constexpr Rect kScoreValueCell(325, 273, 444, 314);
+// The table of four, best first: each row is kScoreRowStep below the one above. The name cell
+// is 200 wide round x = 230, room for the widest name (eight capital W, 199 pixels in the large
+// font); the right-aligned scores need far less.
+inline constexpr Rect kScoreNameCell(130, 274, 330, 314);
+inline constexpr Rect kScoreValueCell(330, 273, 444, 314);
 inline constexpr int32_t kScoreRowStep = 40;
 inline constexpr Rect kVersionLabel(1, 453, 280, 466);
 inline constexpr const char* kVersionText = "version 1.06";

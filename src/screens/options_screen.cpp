@@ -3,6 +3,7 @@
 #include <string>
 
 #include "screens/layout.h"
+#include "store/settings.h"
 #include "ui/button.h"
 #include "ui/dialog.h"
 #include "ui/label.h"
@@ -20,17 +21,10 @@ Button* checkBox(const layout::Placed& placed, bool ticked) {
   return box;
 }
 
-// A level of 0.0 to 1.0 as whole percent, cut off, not rounded.
-uint32_t percent(double level) {
-  if (!(level > 0.0)) return 0;
-  if (level >= 1.0) return layout::kLevelSteps;
-  return static_cast<uint32_t>(level * layout::kLevelSteps);
-}
-
 Slider* levelSlider(const Rect& rect, uint16_t id, double level) {
   auto* slider = new Slider(layout::kSliderTrack, layout::kSliderThumb, rect, 0,
                             layout::kLevelSteps, id, false);
-  slider->setValue(percent(level));
+  slider->setValue(storedLevel(level));  // whole percent, cut off, as the level is saved
   return slider;
 }
 

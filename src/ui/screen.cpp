@@ -10,6 +10,17 @@ bool running = false;
 namespace {
 constexpr uint16_t kPictureWidth = 640;
 constexpr uint16_t kPictureHeight = 480;
+
+// Whether w is root or lies anywhere inside it.
+bool holds(Widget* root, const Widget* w) {
+  if (root == w) return true;
+  auto* panel = dynamic_cast<Panel*>(root);
+  if (panel == nullptr) return false;
+  for (Widget* child : panel->children) {
+    if (holds(child, w)) return true;
+  }
+  return false;
+}
 }  // namespace
 
 Screen::Screen(const std::string& /*commandLine*/, const std::string& caption) {
@@ -106,6 +117,9 @@ Widget* Screen::closePopup() {
     removeChild(closed);
     invalidate(closed->rect);
     popup = nullptr;
+    // The pop-up goes only at the next frame: until then, keys typed in the same breath would
+    // still reach its field (a second Enter confirming again).
+    if (focusWidget != nullptr && holds(closed, focusWidget)) focusWidget = nullptr;
   }
   return closed;
 }

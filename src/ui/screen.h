@@ -39,7 +39,8 @@ class Screen : public Panel {
   Widget* setFocus(Widget* w);
   // Shows w on top of everything as the one pop-up, closing any other first.
   void openPopup(Widget* w);
-  // Removes the pop-up at the next frame; returns it, or null when none was open.
+  // Removes the pop-up at the next frame and takes the keyboard focus from it at once; returns
+  // it, or null when none was open.
   Widget* closePopup();
 
   std::unique_ptr<SoundSystem> soundSystem;

@@ -13,6 +13,15 @@ using platform::MessageKind;
 
 class EntryTest : public HeadlessTest {};
 
+// An archive of no members: its count of two zero bytes.
+bool writeEmptyArchive(const std::filesystem::path& path) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  std::fputc(0, f);
+  std::fputc(0, f);
+  return std::fclose(f) == 0;
+}
+
 TEST_F(EntryTest, PlainTextFailureIsShownAndEndsWithOne) {
   int result = entry("", [](const std::string&) -> int { throw "Out of tiles"; });
   EXPECT_EQ(result, 1);
@@ -61,15 +70,32 @@ TEST_F(EntryTest, AFolderNamedLikeTheArchiveIsReportedAsMissing) {
   std::filesystem::remove_all(folder.parent_path());
 }
 
+// The game's last words for a lost display are heard only while its loop runs: afterwards,
+// and after a failure out of the loop too, they would reach a screen that is gone.
+TEST_F(EntryTest, TheDisplayLostHookGoesWithTheRunLoopOnEveryWayOut) {
+  auto path = std::filesystem::temp_directory_path() / "entry_test_hook_gyrotide.zap";
+  ASSERT_TRUE(writeEmptyArchive(path));
+  ResourceArchive archive(path.c_str());
+  ScopedResourceArchive use(archive);
+  for (const bool failing : {false, true}) {
+    SCOPED_TRACE(failing ? "a failure escapes the loop" : "the window closes");
+    bool heardWhileRunning = false;
+    backend.onWait = [&](uint32_t timeout) {
+      backend.now += timeout;
+      heardWhileRunning = backend.hearsDisplayLost();
+      if (failing) throw std::bad_alloc();
+      backend.send(MessageKind::Close);
+    };
+    EXPECT_EQ(entry(""), failing ? 1 : 0);
+    EXPECT_TRUE(heardWhileRunning);
+    EXPECT_FALSE(backend.hearsDisplayLost());
+  }
+  std::filesystem::remove(path);
+}
+
 TEST_F(EntryTest, WithTheArchiveTheGameRunsUntilItsWindowCloses) {
   auto path = std::filesystem::temp_directory_path() / "entry_test_gyrotide.zap";
-  {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputc(0, f);
-    std::fputc(0, f);
-    std::fclose(f);
-  }
+  ASSERT_TRUE(writeEmptyArchive(path));
   ResourceArchive archive(path.c_str());
   ScopedResourceArchive use(archive);
   backend.onWait = [&](uint32_t timeout) {

@@ -72,13 +72,13 @@ TEST_F(BuiltArchiveTest, EveryTipBoxFitsBesideEveryTarget) {
   ASSERT_EQ(next->width, okay->width);
   ASSERT_EQ(next->height, okay->height);
   const int32_t buttonWidth = okay->width / 3;
-  for (const tips::Tip& tip : tips::kTips) {
+  const auto fitsEverywhere = [&](const tips::Tip& tip, const std::vector<tips::Point>& targets) {
     const std::string name = tips::pictureName(tip.character);
     SCOPED_TRACE(name);
     Image* picture = image(name);
     ASSERT_GT(picture->width, 0);
     ASSERT_EQ(picture->depth, 8);
-    for (const tips::Point t : targetsFor(tip)) {
+    for (const tips::Point t : targets) {
       const tips::Placement p = tips::placeTip(t, picture->width, picture->height);
       ASSERT_GE(p.box.left, 0) << t.x << "," << t.y;
       ASSERT_GE(p.box.top, 0) << t.x << "," << t.y;
@@ -87,5 +87,9 @@ TEST_F(BuiltArchiveTest, EveryTipBoxFitsBesideEveryTarget) {
       ASSERT_FALSE(p.box.contains(t.x, t.y)) << t.x << "," << t.y;
       ASSERT_LE(p.nextAt.x + buttonWidth, p.okayAt.x) << "the two buttons overlap";
     }
-  }
+  };
+  for (const tips::Tip& tip : tips::kTips) fitsEverywhere(tip, targetsFor(tip));
+  // The lock's tip points at the tile just moved, in any cell.
+  fitsEverywhere(tips::kLockTip,
+                 targetsFor({0, tips::Subject::Plain, tips::kLockTip.character, {}}));
 }

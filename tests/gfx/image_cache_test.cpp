@@ -22,6 +22,24 @@ std::string bmp24(uint8_t blue) {
   return out;
 }
 
+// A w x h 24-bit bitmap, every pixel blue with the given blue byte.
+std::string bmp24Sized(uint32_t width, uint32_t height, uint8_t blue) {
+  const uint32_t row = (width * 3 + 3) / 4 * 4;
+  std::string out = bmp24(blue).substr(0, 54);
+  auto put32 = [&out](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  put32(2, 54 + row * height);
+  put32(18, width);
+  put32(22, height);
+  for (uint32_t y = 0; y < height; ++y) {
+    std::string line(row, '\0');
+    for (uint32_t x = 0; x < width; ++x) line[x * 3] = static_cast<char>(blue);
+    out += line;
+  }
+  return out;
+}
+
 int blueOf(const Image* image) {
   return image->pixels ? image->pixels[0] : -1;
 }
@@ -84,6 +102,29 @@ TEST_F(ImageCacheTest, LooseFileThatDoesNotDecodeFallsBackToTheMember) {
 TEST_F(ImageCacheTest, AFolderNamedLikeAnImageIsNoLooseFile) {
   std::filesystem::create_directory(dir / "pic.bmp");
   EXPECT_EQ(blueOf(cache.getImage("pic.bmp")), 7);
+}
+
+// Rows of 24-bit pixels are padded to four bytes: a picture w wide and h high holds
+// h * ((3w + 3) / 4 * 4) bytes, 4 for one pixel, 8 * 2 = 16 for 2 x 2 and 12 * 3 = 36 for 3 x 3.
+TEST_F(ImageCacheTest, PicturesPastTheMemoryBudgetCountAsMissing) {
+  ImageCache small(12);  // three one-pixel pictures
+  small.setLooseFolder(dir.path());
+  writeFile(dir / "huge.bmp", bmp24Sized(3, 3, 1));
+  EXPECT_EQ(small.getImage("huge.bmp")->pixels, nullptr);  // nothing else to fall back to
+  writeFile(dir / "pic.bmp", bmp24Sized(2, 2, 50));
+  EXPECT_EQ(blueOf(small.getImage("pic.bmp")), 7) << "the archive's member, which fits";
+  writeFile(dir / "a.bmp", bmp24(1));
+  writeFile(dir / "b.bmp", bmp24(2));
+  writeFile(dir / "c.bmp", bmp24(3));
+  EXPECT_EQ(blueOf(small.getImage("a.bmp")), 1);
+  EXPECT_EQ(blueOf(small.getImage("b.bmp")), 2);  // exactly full now
+  const Image* over = small.getImage("c.bmp");
+  EXPECT_EQ(over->pixels, nullptr);
+  EXPECT_EQ(over->width, 0);
+  EXPECT_EQ(over->name, "c.bmp");
+  // Starting afresh gives the whole budget back.
+  small.clear();
+  EXPECT_EQ(blueOf(small.getImage("c.bmp")), 3);
 }
 
 TEST_F(ImageCacheTest, FontsAreSharedAndDeletedAtTheirLastRelease) {

@@ -28,6 +28,16 @@ class BombScreenTest : public GameScreenTest {
     screen->countLooseEnds();
     return bomb;
   }
+  // Linked tiles in the bomb's row (cell 41) and out of it (cell 70), and a loose end at the
+  // top that no blast reaches.
+  static BoardCodes linkedPair() {
+    BoardCodes codes = emptyBoard();
+    codes[41] = TileCode(TileKind::Linked, line::Up);
+    codes[70] = TileCode(TileKind::Linked, line::Right);
+    codes[0] = TileCode(TileKind::Plain, line::Right);
+    codes[1] = TileCode(TileKind::Plain, line::Up);
+    return codes;
+  }
   // Runs until the bomb has gone off and sends its blast along the row.
   uint32_t goOff(Tile& bomb) {
     silence();
@@ -77,12 +87,7 @@ TEST_F(BombScreenTest, ABombGoesOffTurnsItsRowAndShowsExplosions) {
 }
 
 TEST_F(BombScreenTest, ALinkedHitTurnsTheWholeGroupAsOneChargedMove) {
-  BoardCodes codes = emptyBoard();
-  codes[41] = TileCode(TileKind::Linked, line::Up);
-  codes[70] = TileCode(TileKind::Linked, line::Right);
-  codes[0] = TileCode(TileKind::Plain, line::Right);
-  codes[1] = TileCode(TileKind::Plain, line::Up);
-  setBoard(codes);
+  setBoard(linkedPair());
   screen->allowance = 20;
   Tile& bomb = armBomb(line::Up);
   const uint32_t off = goOff(bomb);
@@ -94,6 +99,37 @@ TEST_F(BombScreenTest, ALinkedHitTurnsTheWholeGroupAsOneChargedMove) {
   EXPECT_EQ(screen->allowance, 19);
   EXPECT_EQ(screen->moves, 1);
   EXPECT_EQ(playing(), (Names{"explode.ogg"}));  // the group's turn makes no ratchet
+}
+
+// The group turns as it does on an open board, whatever else holds the notifications.
+TEST_F(BombScreenTest, ALinkedHitTurnsTheGroupAlsoUnderAPopUpOrDuringADrag) {
+  for (const bool dragging : {false, true}) {
+    SCOPED_TRACE(dragging ? "a tile held by the mouse" : "a pop-up open");
+    BoardCodes codes = linkedPair();
+    codes[80] = TileCode(TileKind::Sliding, line::Left);
+    setBoard(codes);
+    screen->allowance = 20;
+    screen->moves = 0;
+    Tile& bomb = armBomb(line::Up);
+    if (dragging) {
+      mouse(platform::MessageKind::LeftDown, centreX(80), centreY(80));
+      ASSERT_EQ(screen->getCapture(), &tile(80));
+    } else {
+      screen->openPopup(new Dialog());
+    }
+    const uint32_t off = goOff(bomb);
+    runFor(off + 610 - backend.now);
+    EXPECT_EQ(tile(41).connections, line::Right);
+    EXPECT_EQ(tile(70).connections, line::Down);
+    EXPECT_EQ(screen->allowance, 19);
+    EXPECT_EQ(screen->moves, 1);
+    if (dragging) {
+      mouse(platform::MessageKind::LeftUp, centreX(80), centreY(80));
+    } else {
+      screen->closePopup();
+    }
+    runFor(2000);  // the rest of the blast, on this board, before the next one
+  }
 }
 
 TEST_F(BombScreenTest, ABlastThatSolvesTheBoardShowsNoExplosion) {

@@ -173,12 +173,12 @@ TEST_F(GameScreenTest, WebButtonLeavesFullScreenAndOpensTheManualBesideTheGame) 
   EXPECT_EQ(backend.openedUrls[0], expected);
 }
 
-TEST_F(GameScreenTest, WebButtonWithoutTheManualDoesNothing) {
+TEST_F(GameScreenTest, WebButtonWithoutTheManualOnlyLeavesFullScreen) {
   start();
   ASSERT_TRUE(screen->displayWindow->enterFullScreen());
   clickControl(layout::kWebId);
   EXPECT_TRUE(backend.openedUrls.empty());
-  EXPECT_TRUE(backend.fullScreen);
+  EXPECT_FALSE(backend.fullScreen);
 }
 
 TEST_F(GameScreenTest, ManualAddressEscapesWhatAnAddressCannotHoldAsItIs) {

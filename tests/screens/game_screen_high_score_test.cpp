@@ -88,6 +88,27 @@ TEST_F(HighScoreScreenTest, EnterFinishesExactlyLikeOkay) {
   EXPECT_EQ(screen->focusWidget, nullptr);
 }
 
+// Two Enters typed before the next frame: the first confirms, the second finds no field, so
+// it neither deals another game nor spends the tip that game opened.
+TEST_F(HighScoreScreenTest, AnEnterAfterTheConfirmingOneReachesNoFieldAnyMore) {
+  startWith(400);
+  screen->tutorial = true;
+  screen->tipsSeen = 0;
+  clickControl(layout::kNewGameId);
+  frame();
+  ASSERT_NE(popup(), nullptr);
+  type("Kai\r");
+  EXPECT_EQ(screen->focusWidget, nullptr);
+  const Widget* tip = screen->popup;
+  const uint32_t seen = screen->tipsSeen;
+  const BoardCodes board = screen->boardCodes();
+  type("\r");
+  EXPECT_EQ(screen->popup, tip);
+  EXPECT_EQ(screen->tipsSeen, seen);
+  EXPECT_TRUE(screen->boardCodes() == board);
+  EXPECT_EQ(screen->hsNames, (Table{"Opal", "Zinc", "Kai", "Tin"}));
+}
+
 TEST_F(HighScoreScreenTest, ADifficultyButtonKeepsItsChoiceForTheGameAfterTheName) {
   startWith(51);
   clickControl(layout::kCrazyId);

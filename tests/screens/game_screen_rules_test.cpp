@@ -80,6 +80,21 @@ TEST_F(GameScreenTest, RotationSolvesTheBoardOnlyWhenItComesToRest) {
   EXPECT_EQ(playing(), (Names{"bloop.ogg"}));
 }
 
+TEST_F(GameScreenTest, ATurnThatRestedUnderAPopUpSolvesTheBoardOnceItCloses) {
+  start(true);
+  setBoard(oneTurnFromSolved());
+  clickCell(40);
+  screen->openPopup(new Dialog());  // a tip, say, opened while the tile still turns
+  runFor(300);
+  EXPECT_FALSE(screen->solved);
+  EXPECT_EQ(looseEndsText(), "1");
+  screen->closePopup();
+  frame();
+  EXPECT_TRUE(screen->solved);
+  EXPECT_EQ(looseEndsText(), "0");
+  EXPECT_TRUE(screen->nextPuzzleButton->visible);
+}
+
 TEST_F(GameScreenTest, SolvedBoardSpinsFadesToHalfOverASecondAndDrainsTheBonus) {
   start(true);
   setBoard(oneTurnFromSolved());

@@ -4,6 +4,7 @@
 
 #include "screens/game_screen_fixture.h"
 #include "screens/options_screen.h"
+#include "store/settings.h"
 #include "ui/dialog.h"
 #include "ui/slider.h"
 
@@ -131,11 +132,11 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
     ASSERT_NE(name, nullptr);
     ASSERT_NE(score, nullptr);
     EXPECT_EQ(name->text, names[row]);
-    EXPECT_EQ(name->rect, Rect(135, 274 + 40 * row, 325, 314 + 40 * row));
+    EXPECT_EQ(name->rect, Rect(130, 274 + 40 * row, 330, 314 + 40 * row));
     EXPECT_EQ(name->align, Label::Align::Centre);
     EXPECT_EQ(name->font, screen->tileFont);
     EXPECT_EQ(score->text, scores[row]);
-    EXPECT_EQ(score->rect, Rect(325, 273 + 40 * row, 444, 314 + 40 * row));
+    EXPECT_EQ(score->rect, Rect(330, 273 + 40 * row, 444, 314 + 40 * row));
     EXPECT_EQ(score->align, Label::Align::Right);
     EXPECT_EQ(name->colour, (Colour{77, 77, 77}));
   }
@@ -155,6 +156,25 @@ TEST_F(OptionsScreenTest, WidgetsInTheirOrderPlacesAndStartingStates) {
   EXPECT_FALSE(exchange->down);
 }
 
+// Eight capital W are the widest name the table can hold: it fits its cell whole, as does the
+// highest score, and every name keeps its centre at x = 230.
+TEST_F(OptionsScreenTest, TheWidestNameAndTheHighestScoreFitTheirCells) {
+  start(true);
+  screen->hsScores = {1, 22, 333, 65535};
+  screen->hsNames = {"Al", "i", "WWWWWWWW", "WWWWWWWW"};
+  Dialog* dialog = openOptions();
+  ASSERT_NE(dialog, nullptr);
+  for (size_t i = 10; i < 18; ++i) {
+    auto* cell = dynamic_cast<Label*>(dialog->children[i]);
+    ASSERT_NE(cell, nullptr);
+    SCOPED_TRACE(cell->text);
+    EXPECT_LE(cell->measuredWidth, cell->rect.width());
+    if (cell->align == Label::Align::Centre) {
+      EXPECT_EQ(cell->rect.left + cell->rect.right, 460);
+    }
+  }
+}
+
 TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
   start();
   sound().setEffectsLevel(0.759);
@@ -165,6 +185,22 @@ TEST_F(OptionsScreenTest, OpeningTakesTheLevelsAsWholePercent) {
   // The slider's starting value comes back as a change, and the level with it.
   EXPECT_DOUBLE_EQ(sound().effectsLevel(), 0.75);
   EXPECT_DOUBLE_EQ(sound().musicLevel(), 0.0);
+}
+
+// 29, 57 and 58 hundredths are a hair short of their percent in binary: the levels a start
+// reads for them must come through opening the options and OK as they went in.
+TEST_F(OptionsScreenTest, OpeningAndOkKeepTheStoredLevels) {
+  start();
+  for (const uint32_t stored : {29u, 57u, 58u}) {
+    sound().setEffectsLevel(levelFromStored(stored));
+    sound().setMusicLevel(levelFromStored(100 - stored));
+    openOptions();
+    EXPECT_EQ(slider(layout::kSoundLevelId)->value, stored);
+    confirm();
+    ASSERT_EQ(screen->popup, nullptr);
+    EXPECT_EQ(storedLevel(sound().effectsLevel()), stored);
+    EXPECT_EQ(storedLevel(sound().musicLevel()), 100 - stored);
+  }
 }
 
 TEST_F(OptionsScreenTest, LevelsFollowTheThumbsToBothEnds) {
@@ -332,11 +368,11 @@ TEST_F(OptionsScreenTest, ResetOpensAFreshScreenWithTheResetTableAndTheCurrentFl
   for (Widget* w : second->children) {
     auto* label = dynamic_cast<Label*>(w);
     if (label == nullptr) continue;
-    if (label->rect.left == 135) {
+    if (label->rect.left == 130) {
       names.push_back(label->text);
       tops.push_back(label->rect.top);
     }
-    if (label->rect.left == 325) scores.push_back(label->text);
+    if (label->rect.left == 330) scores.push_back(label->text);
   }
   EXPECT_EQ(names, (Names{"Tin", "Zinc", "Opal", "Flint"}));
   EXPECT_EQ(scores, (Names{"3", "2", "1", "0"}));

@@ -446,8 +446,9 @@ Image optionsSheet(Fonts& fonts, bool scoring, bool dragging) {
     state.bombs = true;
     state.effectsLevel = 0.8;
     state.musicLevel = 0.35;
-    state.scores = {50, 100, 2480, 12480};
-    state.names = {"Flint", "Opal", "Mari", "Zapfinch"};
+    // The widest name and the highest score there can be, to see that they fit.
+    state.scores = {50, 100, 2480, 65535};
+    state.names = {"Flint", "WWWWWWWW", "Mari", "Zapfinch"};
     screen.openPopup(buildOptionsScreen(state, fonts.tile, fonts.small));
     if (dragging) {
       const Rect& r = layout::kMusicLevelSlider;
