@@ -18,9 +18,7 @@ BoardView::BoardView(std::span<Tile* const, board::kCells> tiles, const LockSet*
 
 BoardView::~BoardView() { releaseImage(lockPicture_); }
 
-bool BoardView::update(uint32_t) {
-  return false;
-}
+bool BoardView::update(uint32_t) { return false; }
 
 void BoardView::setShowMarks(bool on) {
   showMarks = on;

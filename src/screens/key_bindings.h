@@ -169,7 +169,8 @@ inline constexpr std::array kHelpLines = {
     HelpLine{{Action::FullScreen}, 1, "full screen or window", Group::Game},
     HelpLine{{Action::Manual}, 1, "the manual", Group::Game},
     HelpLine{{Action::Quit}, 1, "save and quit", Group::Game},
-    HelpLine{{Action::NextControl, Action::PreviousControl}, 2, "move through a pop-up", Group::Popup},
+    HelpLine{
+        {Action::NextControl, Action::PreviousControl}, 2, "move through a pop-up", Group::Popup},
     HelpLine{{Action::Press}, 1, "press the control shown", Group::Popup},
     HelpLine{{Action::SliderDown, Action::SliderUp}, 2, "move a level slider", Group::Popup},
 };

@@ -78,8 +78,9 @@ std::vector<Widget*> Dialog::focusOrder() const {
 
 Widget* Dialog::keyFocus() const {
   // A control that has gone, or can no longer be reached, has no focus.
-  return keyFocus_ != nullptr && std::find(children.begin(), children.end(), keyFocus_) !=
-                                     children.end() && focusable(keyFocus_)
+  return keyFocus_ != nullptr &&
+                 std::find(children.begin(), children.end(), keyFocus_) != children.end() &&
+                 focusable(keyFocus_)
              ? keyFocus_
              : nullptr;
 }

@@ -17,18 +17,6 @@ keys() {
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   for k in "$@"; do xdotool key "$k"; sleep 0.35; done
 }
-place() {
-  xdotool getwindowgeometry "$window" |
-    awk '/Position/ {split($2, p, ","); x = p[1]; y = p[2]} /Geometry/ {g = $2} END {print x, y, g}'
-}
-waitPlace() {
-  for _ in $(seq 50); do
-    now=$(place)
-    if [ "$1" = not ]; then [ "$now" != "$2" ] && return 0; else [ "$now" = "$1" ] && return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 field() { "$probe" state | awk -v f="$1" '$1 == f { $1 = ""; sub(/^ /, ""); print }'; }
 
 start_game

@@ -80,7 +80,9 @@ class KeysTest : public GameScreenTest {
     if (Sound* hiss = sfx(Sfx::Hiss)) hiss->stop();
   }
   Dialog* popup() const { return dynamic_cast<Dialog*>(screen->popup); }
-  Widget* inPopup(uint16_t id) const { return popup() != nullptr ? popup()->findChild(id) : nullptr; }
+  Widget* inPopup(uint16_t id) const {
+    return popup() != nullptr ? popup()->findChild(id) : nullptr;
+  }
 };
 
 // ---- The cursor.
@@ -194,16 +196,15 @@ TEST_P(KeyMatchesMouseTest, SameBoardChargeSoundAndSolving) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyMatchesMouseTest,
-    ::testing::Values(
-        KeyCase{"space solves the board", 40, key::kSpace, 0, true, false},
-        KeyCase{"enter turns clockwise", 41, key::kReturn, 0, true, false},
-        KeyCase{"shift space turns back", 41, key::kSpace, key::kShift, false, false},
-        KeyCase{"shift enter with hints", 40, key::kReturn, key::kShift, false, true},
-        KeyCase{"fixed clanks", 42, key::kSpace, 0, true, false},
-        KeyCase{"linked turn together", 31, key::kReturn, 0, true, true},
-        KeyCase{"sliding turns in place", 50, key::kSpace, 0, true, false},
-        KeyCase{"bomb", 30, key::kSpace, key::kShift, false, true},
-        KeyCase{"a hole does nothing", 0, key::kSpace, 0, true, false}),
+    ::testing::Values(KeyCase{"space solves the board", 40, key::kSpace, 0, true, false},
+                      KeyCase{"enter turns clockwise", 41, key::kReturn, 0, true, false},
+                      KeyCase{"shift space turns back", 41, key::kSpace, key::kShift, false, false},
+                      KeyCase{"shift enter with hints", 40, key::kReturn, key::kShift, false, true},
+                      KeyCase{"fixed clanks", 42, key::kSpace, 0, true, false},
+                      KeyCase{"linked turn together", 31, key::kReturn, 0, true, true},
+                      KeyCase{"sliding turns in place", 50, key::kSpace, 0, true, false},
+                      KeyCase{"bomb", 30, key::kSpace, key::kShift, false, true},
+                      KeyCase{"a hole does nothing", 0, key::kSpace, 0, true, false}),
     [](const ::testing::TestParamInfo<KeyCase>& info) {
       std::string name = info.param.what;
       for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
@@ -415,10 +416,11 @@ TEST_F(KeysTest, TabWalksTheOptionsInReadingOrderAndKeysWorkTheFocusedControl) {
   clickControl(layout::kOptionsId);
   frame();
   // Row by row, from the top left, as the player reads the pop-up.
-  const std::vector<uint16_t> order = {layout::kScoringBoxId,   layout::kTutorialBoxId, layout::kFullScreenBoxId,
-                            layout::kBombsBoxId,     layout::kHintsBoxId,    layout::kLeftTurnsBackBoxId,
-                            layout::kSoundLevelId,
-                            layout::kMusicLevelId,   layout::kResetScoresId, layout::kOptionsOkId};
+  const std::vector<uint16_t> order = {layout::kScoringBoxId,    layout::kTutorialBoxId,
+                                       layout::kFullScreenBoxId, layout::kBombsBoxId,
+                                       layout::kHintsBoxId,      layout::kLeftTurnsBackBoxId,
+                                       layout::kSoundLevelId,    layout::kMusicLevelId,
+                                       layout::kResetScoresId,   layout::kOptionsOkId};
   for (uint16_t id : order) {
     press(key::kTab);
     ASSERT_NE(popup()->keyFocus(), nullptr);

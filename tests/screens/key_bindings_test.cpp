@@ -37,13 +37,14 @@ TEST(KeyBindingsTest, EveryActionHasAKeyAndOneHelpLineAndNoKeyMeansTwoThingsAtOn
   }
   for (const keys::Binding& b : keys::kBindings) EXPECT_EQ(helped.count(b.action), 1u);
   // Held keys and a keypad Enter find what the keys themselves find.
-  EXPECT_TRUE(keys::find('z', platform::key::kCtrl | platform::key::kRepeat)
-                  .has(keys::Action::Undo));
-  EXPECT_TRUE(keys::find('z', platform::key::kCtrl | platform::key::kShift)
-                  .has(keys::Action::Redo));
+  EXPECT_TRUE(
+      keys::find('z', platform::key::kCtrl | platform::key::kRepeat).has(keys::Action::Undo));
+  EXPECT_TRUE(
+      keys::find('z', platform::key::kCtrl | platform::key::kShift).has(keys::Action::Redo));
   EXPECT_EQ(keys::find('z', 0).count, 0u);
-  EXPECT_EQ(keys::chordName({keys::Action::Redo, 'z', platform::key::kCtrl | platform::key::kShift}),
-            "Ctrl+Shift+Z");
+  EXPECT_EQ(
+      keys::chordName({keys::Action::Redo, 'z', platform::key::kCtrl | platform::key::kShift}),
+      "Ctrl+Shift+Z");
   EXPECT_EQ(keys::keyName(platform::key::kF11), "F11");
 }
 
@@ -58,8 +59,7 @@ TEST(KeyBindingsTest, TheManualAndTheManPageListEveryLineOfTheTable) {
     EXPECT_NE(manual.find("<tr><th>" + marked + "</th><td>" + line.text + "</td></tr>"),
               std::string::npos)
         << "manual: " << marked;
-    EXPECT_NE(page.find(".B " + keys::keysOf(line) + "\n" + line.text + ".\n"),
-              std::string::npos)
+    EXPECT_NE(page.find(".B " + keys::keysOf(line) + "\n" + line.text + ".\n"), std::string::npos)
         << "man page: " << keys::keysOf(line);
   }
 }

@@ -155,11 +155,13 @@ TEST_F(TextEntryTest, TakesTheKeysThatTypeAndLeavesTheOthers) {
     bool taken;
   };
   const Case cases[] = {
-      {'a', 0, true},          {'a', key::kShift, true},   {' ', 0, true},
-      {'h', key::kRepeat, true}, {'0', 0, true},         {key::kBackspace, 0, true},
-      {key::kReturn, 0, true}, {'q', key::kCtrl, false},   {'v', key::kCtrl, false},
-      {'x', key::kAlt, false}, {key::kTab, 0, false},      {key::kEscape, 0, false},
-      {key::kF11, 0, false},   {key::kLeft, 0, false},
+      {'a', 0, true},           {'a', key::kShift, true},
+      {' ', 0, true},           {'h', key::kRepeat, true},
+      {'0', 0, true},           {key::kBackspace, 0, true},
+      {key::kReturn, 0, true},  {'q', key::kCtrl, false},
+      {'v', key::kCtrl, false}, {'x', key::kAlt, false},
+      {key::kTab, 0, false},    {key::kEscape, 0, false},
+      {key::kF11, 0, false},    {key::kLeft, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
