@@ -74,6 +74,9 @@ void drawBoard(benchmark::State& state, double opacity) {
 void BM_keyed_board(benchmark::State& state) { drawBoard(state, 1.0); }
 // The solved board rests at half opacity.
 void BM_half_faded_board(benchmark::State& state) { drawBoard(state, 0.5); }
+// On its way there it passes through strengths off the 1/256 grid (1 - ms / 2000).
+void BM_fading_board_0_8(benchmark::State& state) { drawBoard(state, 1.0 - 400 / 2000.0); }
+void BM_fading_board_0_6235(benchmark::State& state) { drawBoard(state, 1.0 - 753 / 2000.0); }
 
 void washFrame(benchmark::State& state, double opacity) {
   Image dst = noise(640, 480, 2);
@@ -84,8 +87,9 @@ void washFrame(benchmark::State& state, double opacity) {
 }
 
 void BM_fill_frame_half(benchmark::State& state) { washFrame(state, 0.5); }
-// The pop-up panel's translucent white.
+// The pop-up panel's translucent white, and its shadow.
 void BM_offgrid_wash_0_7(benchmark::State& state) { washFrame(state, 0.7); }
+void BM_offgrid_wash_0_3(benchmark::State& state) { washFrame(state, 0.3); }
 
 BENCHMARK(BM_memcpy_frame);
 BENCHMARK(BM_opaque_frame);
@@ -93,8 +97,11 @@ BENCHMARK(BM_blend_frame_half);
 BENCHMARK(BM_offgrid_frame_0_3);
 BENCHMARK(BM_keyed_board);
 BENCHMARK(BM_half_faded_board);
+BENCHMARK(BM_fading_board_0_8);
+BENCHMARK(BM_fading_board_0_6235);
 BENCHMARK(BM_fill_frame_half);
 BENCHMARK(BM_offgrid_wash_0_7);
+BENCHMARK(BM_offgrid_wash_0_3);
 
 }  // namespace
 

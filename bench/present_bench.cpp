@@ -12,7 +12,8 @@ namespace {
 
 intptr_t quietProc(platform::WindowId, const platform::Message&) { return 0; }
 
-void BM_present_frame(benchmark::State& state) {
+// The whole picture, or one tile's square of it (a tile turning on a board at rest).
+void present(benchmark::State& state, bool oneTile) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   auto backend = std::make_unique<platform::SdlBackend>();
   backend->registerClass({"BenchWindow", quietProc, true, {}});
@@ -22,12 +23,22 @@ void BM_present_frame(benchmark::State& state) {
     return;
   }
   Image picture(640, 480, 24);
+  const int pitch = static_cast<int>(picture.pitch());
+  backend->present(window, picture.pixels, pitch, 640, 480);
+  const platform::PixelArea tile{295, 215, 50, 50};
   for (auto _ : state) {
-    backend->present(window, picture.pixels, static_cast<int>(picture.pitch()), 640, 480);
+    if (oneTile) {
+      backend->presentChanged(window, picture.pixels, pitch, 640, 480, tile);
+    } else {
+      backend->present(window, picture.pixels, pitch, 640, 480);
+    }
     benchmark::ClobberMemory();
   }
   backend->destroyWindow(window);
 }
+void BM_present_frame(benchmark::State& state) { present(state, false); }
+void BM_present_one_tile(benchmark::State& state) { present(state, true); }
 BENCHMARK(BM_present_frame);
+BENCHMARK(BM_present_one_tile);
 
 }  // namespace

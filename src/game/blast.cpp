@@ -1,6 +1,7 @@
 #include "game/blast.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/game_clock.h"
@@ -50,6 +51,16 @@ bool Blast::update(uint32_t now) {
     post(NotifyBlastDone, handle_);
   }
   return false;
+}
+
+// The animation runs on scaled time: its next frame, in the game clock's milliseconds.
+uint32_t Blast::nextChange(uint32_t now) {
+  const double t = now * speed;
+  if (!(t > 0 && t < 1e19)) return kNoChange;
+  const uint32_t scaled =
+      animation->untilNextFrame(static_cast<uint32_t>(static_cast<uint64_t>(t)));
+  if (scaled == UINT32_MAX) return kNoChange;
+  return static_cast<uint32_t>(std::min(std::ceil(scaled / speed), double{kNoChange - 1}));
 }
 
 void Blast::draw(Image& target, const Rect& clip) {

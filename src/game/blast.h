@@ -18,6 +18,7 @@ class Blast : public Widget {
   ~Blast() override;
 
   bool update(uint32_t now) override;
+  uint32_t nextChange(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;
 
   // A notification value carries 32 bits, not a pointer: NotifyBlastDone carries this number,

@@ -183,6 +183,24 @@ bool Tile::update(uint32_t now) {
   return false;
 }
 
+// The turning frames, and a bomb's next moment: the countdown's next digit (only the last ten
+// seconds show), the bang, or the blast's next step.
+uint32_t Tile::nextChange(uint32_t now) {
+  uint32_t soonest = sprite ? sprite->untilNextFrame(now) : kNoChange;
+  if (kind != TileKind::Bomb) return soonest;
+  if (fuseBurning()) {
+    const uint32_t left = before(now, fuseDeadline) ? fuseDeadline - now : 0;
+    const uint32_t seconds = left / 1000;
+    // The digit drops when fewer whole seconds are left; below eleven it shows.
+    const uint32_t untilDigit = seconds > 11 ? left - 11 * 1000 + 1 : left % 1000 + 1;
+    soonest = std::min(soonest, seconds == 0 ? 0 : untilDigit);
+  } else if (exploding) {
+    const uint32_t since = now - fuseDeadline;
+    soonest = std::min(soonest, kBlastStepMs - since % kBlastStepMs);
+  }
+  return soonest;
+}
+
 void Tile::burnFuse(uint32_t now) {
   const uint32_t secondsBefore = secondsLeft(fuseDeadline, lastTick);
   const uint32_t seconds = secondsLeft(fuseDeadline, now);

@@ -41,6 +41,12 @@ void AnimatedImage::extendTarget(int32_t delta, uint32_t now) {
   loop = false;
 }
 
+uint32_t AnimatedImage::untilNextFrame(uint32_t now) const {
+  if ((!loop && current == target) || frameTime == 0) return UINT32_MAX;
+  const uint32_t elapsed = now - lastTime;
+  return elapsed >= frameTime ? 0 : frameTime - elapsed;
+}
+
 bool AnimatedImage::advance(uint32_t now) {
   if (!loop && current == target) return false;
   if (frameTime == 0) return false;

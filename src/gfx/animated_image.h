@@ -36,6 +36,9 @@ class AnimatedImage : public Graphic {
   // Counts the whole frames elapsed by `now`; true when the frame shown may
   // have changed.
   bool advance(uint32_t now);
+  // Milliseconds from `now` until advance would count the next frame: 0 when one is already
+  // due, UINT32_MAX for an animation that has come to rest.
+  uint32_t untilNextFrame(uint32_t now) const;
 
   int32_t shownFrame() const { return frameFor(current); }
   int32_t shownTarget() const { return frameFor(target); }

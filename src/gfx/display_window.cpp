@@ -47,3 +47,8 @@ bool DisplayWindow::leaveFullScreen() {
 void DisplayWindow::present() {
   platform::backend().present(window_, pixels, pitch(), width, height);
 }
+
+void DisplayWindow::present(const Rect& changed) {
+  const platform::PixelArea area{changed.left, changed.top, changed.width(), changed.height()};
+  platform::backend().presentChanged(window_, pixels, pitch(), width, height, area);
+}

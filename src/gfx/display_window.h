@@ -5,8 +5,8 @@
 #include "gfx/image.h"
 #include "platform/platform.h"
 
-// The main window and the 640 by 480 picture that every screen draws into. Presenting copies
-// the whole picture to the window.
+// The main window and the 640 by 480 picture that every screen draws into. Presenting shows
+// the whole picture in the window; a frame that redrew only a part says which.
 class DisplayWindow : public Image, public platform::WindowClient {
  public:
   DisplayWindow(const std::string& caption, uint16_t width, uint16_t height);
@@ -21,6 +21,8 @@ class DisplayWindow : public Image, public platform::WindowClient {
   bool leaveFullScreen();
   bool isFullScreen() const { return fullScreen_; }
   void present() override;
+  // Presents the picture when only `changed` differs from what the window was last shown.
+  void present(const Rect& changed);
   platform::WindowId windowHandle() const { return window_; }
 
  private:

@@ -4,7 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -90,6 +95,23 @@ template <int N, Formula F>
 using GridBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, uint16_t, uint16_t);
 using MixFn = void (*)(uint8_t*, const uint8_t*, size_t, double);
 
+// Integer weights that give exactly the formula's bytes at one opacity:
+// (keep * t + take * s + bias) >> 15, with t the target (or old) byte and s
+// the source (or colour) byte. Most opacities off the 1/256 grid have one;
+// where rounding in double breaks the pattern (0.3 is such an opacity) none
+// exists, and the formula itself is evaluated.
+struct IntegerForm {
+  int16_t keep = 0;
+  int16_t take = 0;
+  int32_t bias = 0;
+};
+constexpr int kFormShift = 15;
+using FormBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, const IntegerForm&);
+
+inline uint8_t formByte(const IntegerForm& f, uint8_t t, uint8_t s) {
+  return static_cast<uint8_t>((f.keep * t + f.take * s + f.bias) >> kFormShift);
+}
+
 void gridBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, uint16_t wKeep, uint16_t wTake) {
   gridBlendVector<16>(dst, src, n, wKeep, wTake);
 }
@@ -97,6 +119,38 @@ template <Formula F>
 void mixBaseline(uint8_t* dst, const uint8_t* src, size_t n, double opacity) {
   mixVector<16, F>(dst, src, n, opacity);
 }
+
+#if defined(__GNUC__) && defined(__x86_64__)
+// Target and source bytes widened and paired, (t, s) in each 32-bit lane, so one
+// multiply-add per lane gives keep * t + take * s; SSE2 is part of x86-64.
+void formBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, const IntegerForm& f) {
+  const __m128i w = _mm_set1_epi32(static_cast<uint16_t>(f.keep) | f.take << 16);
+  const __m128i bias = _mm_set1_epi32(f.bias), zero = _mm_setzero_si128();
+  auto part = [&](__m128i t, __m128i s) {
+    return _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(t, s), w), bias),
+                          kFormShift);
+  };
+  auto partHigh = [&](__m128i t, __m128i s) {
+    return _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(t, s), w), bias),
+                          kFormShift);
+  };
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i tl = _mm_unpacklo_epi8(t, zero), th = _mm_unpackhi_epi8(t, zero);
+    const __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
+    const __m128i low = _mm_packs_epi32(part(tl, sl), partHigh(tl, sl));
+    const __m128i high = _mm_packs_epi32(part(th, sh), partHigh(th, sh));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(low, high));
+  }
+  for (; i < n; ++i) dst[i] = formByte(f, dst[i], src[i]);
+}
+#else
+void formBlendBaseline(uint8_t* dst, const uint8_t* src, size_t n, const IntegerForm& f) {
+  for (size_t i = 0; i < n; ++i) dst[i] = formByte(f, dst[i], src[i]);
+}
+#endif
 
 // x86-64 only promises SSE2; AVX2 doubles the lanes where the processor has
 // it, chosen once at run time.
@@ -111,27 +165,113 @@ __attribute__((target("avx2"))) void mixAvx2(uint8_t* dst, const uint8_t* src, s
                                              double opacity) {
   mixVector<32, F>(dst, src, n, opacity);
 }
+// The same pairing as the baseline; unpacking and packing both work within
+// each 128-bit half, so the bytes come back in their own order.
+__attribute__((target("avx2"), always_inline)) inline __m256i formPart(__m256i pairs, __m256i w,
+                                                                       __m256i bias) {
+  return _mm256_srli_epi32(_mm256_add_epi32(_mm256_madd_epi16(pairs, w), bias), kFormShift);
+}
+__attribute__((target("avx2"))) void formBlendAvx2(uint8_t* dst, const uint8_t* src, size_t n,
+                                                   const IntegerForm& f) {
+  const __m256i w = _mm256_set1_epi32(static_cast<uint16_t>(f.keep) | f.take << 16);
+  const __m256i bias = _mm256_set1_epi32(f.bias), zero = _mm256_setzero_si256();
+  size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i tl = _mm256_unpacklo_epi8(t, zero), th = _mm256_unpackhi_epi8(t, zero);
+    const __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
+    const __m256i low = _mm256_packs_epi32(formPart(_mm256_unpacklo_epi16(tl, sl), w, bias),
+                                           formPart(_mm256_unpackhi_epi16(tl, sl), w, bias));
+    const __m256i high = _mm256_packs_epi32(formPart(_mm256_unpacklo_epi16(th, sh), w, bias),
+                                            formPart(_mm256_unpackhi_epi16(th, sh), w, bias));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(low, high));
+  }
+  formBlendBaseline(dst + i, src + i, n - i, f);
+}
 // GYROTIDE_NO_AVX2 in the environment keeps the baseline kernels, so they can
 // be tested and timed on machines that have AVX2.
 bool hasAvx2() {
   static const bool avx2 = __builtin_cpu_supports("avx2") && !std::getenv("GYROTIDE_NO_AVX2");
   return avx2;
 }
+// Byte permutes (AVX-512 VBMI) look up 64 palette indices at once; without
+// them, or with GYROTIDE_NO_AVX512 (or GYROTIDE_NO_AVX2) set, the row loops
+// below expand 8-bit pixels one at a time.
+bool hasVbmi() {
+  static const bool vbmi = hasAvx2() && __builtin_cpu_supports("avx512bw") &&
+                           __builtin_cpu_supports("avx512vbmi") &&
+                           !std::getenv("GYROTIDE_NO_AVX512");
+  return vbmi;
+}
 #endif
 
-GridBlendFn gridBlend() {
+// The AVX2 kernel where the processor has it, otherwise the baseline one.
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasAvx2()) return gridBlendAvx2;
+#define GYROTIDE_KERNEL(avx2, baseline) (hasAvx2() ? (avx2) : (baseline))
+#else
+#define GYROTIDE_KERNEL(avx2, baseline) (baseline)
 #endif
-  return gridBlendBaseline;
-}
+
+GridBlendFn gridBlend() { return GYROTIDE_KERNEL(gridBlendAvx2, gridBlendBaseline); }
 
 template <Formula F>
 MixFn mix() {
-#ifdef GYROTIDE_GFX_AVX2
-  if (hasAvx2()) return mixAvx2<F>;
-#endif
-  return mixBaseline<F>;
+  return GYROTIDE_KERNEL(mixAvx2<F>, mixBaseline<F>);
+}
+
+FormBlendFn formBlend() { return GYROTIDE_KERNEL(formBlendAvx2, formBlendBaseline); }
+
+// Looks for integer weights near the opacity's own and keeps the first whose
+// bias range is not empty over every (t, s) pair of the formula's results.
+template <Formula F>
+std::optional<IntegerForm> findIntegerForm(double opacity) {
+  constexpr int kPairs = 256 * 256;
+  std::vector<uint8_t> expected(kPairs), sources(kPairs);
+  for (int i = 0; i < kPairs; ++i) {
+    expected[i] = static_cast<uint8_t>(i >> 8);
+    sources[i] = static_cast<uint8_t>(i);
+  }
+  mix<F>()(expected.data(), sources.data(), kPairs, opacity);  // the formula, exactly
+  const auto keep0 = std::lround((1.0 - opacity) * (1 << kFormShift));
+  const auto take0 = std::lround(opacity * (1 << kFormShift));
+  for (const int dk : {0, -1, 1}) {
+    for (const int dt : {0, -1, 1}) {
+      const long keep = keep0 + dk, take = take0 + dt;
+      if (keep < 0 || take < 0 || keep > INT16_MAX || take > INT16_MAX) continue;
+      // Row by row, so weights that cannot work are given up early.
+      int32_t lo = INT32_MIN, hi = INT32_MAX;
+      for (int t = 0; t < 256 && lo <= hi; ++t) {
+        const uint8_t* row = expected.data() + t * 256;
+        for (int s = 0; s < 256; ++s) {
+          const auto v = static_cast<int32_t>(keep * t + take * s);
+          const int32_t q = row[s] << kFormShift;
+          lo = std::max(lo, q - v);
+          hi = std::min(hi, q + (1 << kFormShift) - 1 - v);
+        }
+      }
+      if (lo <= hi) return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), lo};
+    }
+  }
+  return std::nullopt;
+}
+
+// What was found for recent opacities, so a fade that comes back to the same
+// strengths, or a wash drawn every frame, searches only once. Per thread, so
+// no locking is needed.
+template <Formula F>
+std::optional<IntegerForm> integerForm(double opacity) {
+  struct Entry {
+    double opacity = -1.0;
+    std::optional<IntegerForm> form;
+  };
+  constexpr size_t kEntries = 512;
+  thread_local std::vector<Entry> cache(kEntries);
+  uint64_t bits;
+  std::memcpy(&bits, &opacity, sizeof bits);
+  Entry& entry = cache[(bits ^ bits >> 29 ^ bits >> 41) % kEntries];
+  if (entry.opacity != opacity) entry = Entry{opacity, findIntegerForm<F>(opacity)};
+  return entry.form;
 }
 
 // Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
@@ -145,18 +285,34 @@ class SpanBlender {
       grid_ = gridBlend();
       wTake_ = take;
       wKeep_ = static_cast<uint16_t>(256 - take);
+      return;
+    }
+    const std::optional<IntegerForm> found = formula == Formula::Draw
+                                                 ? integerForm<Formula::Draw>(opacity)
+                                                 : integerForm<Formula::Fill>(opacity);
+    if (found) {
+      form_ = *found;
+      formBlend_ = formBlend();
     } else {
       mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
     }
   }
 
   void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
-    grid_ ? grid_(dst, src, n, wKeep_, wTake_) : mix_(dst, src, n, opacity_);
+    if (grid_) {
+      grid_(dst, src, n, wKeep_, wTake_);
+    } else if (formBlend_) {
+      formBlend_(dst, src, n, form_);
+    } else {
+      mix_(dst, src, n, opacity_);
+    }
   }
 
  private:
   double opacity_;
   GridBlendFn grid_ = nullptr;
+  FormBlendFn formBlend_ = nullptr;
+  IntegerForm form_;
   MixFn mix_ = nullptr;
   uint16_t wKeep_ = 0;
   uint16_t wTake_ = 0;
@@ -237,7 +393,109 @@ void packedColours(const Image& src, uint32_t (&colours)[256]) {
   }
 }
 
+#ifdef GYROTIDE_GFX_AVX2
+#define GYROTIDE_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+// One byte of each of 256 palette entries, as four 64-byte quarters.
+struct ByteTable {
+  __m512i q[4];
+};
+
+GYROTIDE_VBMI inline __m512i lookUp(const ByteTable& t, __m512i indices) {
+  const __mmask64 high = _mm512_movepi8_mask(indices);
+  return _mm512_mask_blend_epi8(high, _mm512_permutex2var_epi8(t.q[0], indices, t.q[1]),
+                                _mm512_permutex2var_epi8(t.q[2], indices, t.q[3]));
+}
+
+// Blue, green and red of every index, and 255 where an index is drawn at all;
+// and the permutes that lay 64 pixels' planes out as 192 target bytes.
+struct Expander {
+  ByteTable blue, green, red, drawn;
+  __m512i blueGreen[3], pixel[3];
+  __mmask64 redBytes[3];
+
+  GYROTIDE_VBMI explicit Expander(const uint32_t (&colours)[256]) {
+    alignas(64) uint8_t planes[4][256];
+    for (int i = 0; i < 256; ++i) {
+      for (int c = 0; c < 3; ++c) planes[c][i] = static_cast<uint8_t>(colours[i] >> (8 * c));
+      planes[3][i] = colours[i] ? 255 : 0;
+    }
+    ByteTable* tables[4] = {&blue, &green, &red, &drawn};
+    for (int c = 0; c < 4; ++c) {
+      for (int q = 0; q < 4; ++q) tables[c]->q[q] = _mm512_load_si512(planes[c] + 64 * q);
+    }
+    for (int k = 0; k < 3; ++k) {
+      alignas(64) uint8_t bg[64], px[64];
+      uint64_t reds = 0;
+      for (int j = 0; j < 64; ++j) {
+        const int byte = 64 * k + j, p = byte / 3, c = byte % 3;
+        px[j] = static_cast<uint8_t>(p);
+        bg[j] = static_cast<uint8_t>(c == 1 ? 64 + p : p);
+        if (c == 2) reds |= uint64_t{1} << j;
+      }
+      blueGreen[k] = _mm512_load_si512(bg);
+      pixel[k] = _mm512_load_si512(px);
+      redBytes[k] = reds;
+    }
+  }
+
+  // 64 indices (fewer at a row's end: `count`) to target bytes and their
+  // drawn mask, three vectors each.
+  GYROTIDE_VBMI void expand(const uint8_t* from, int32_t count, __m512i (&bytes)[3],
+                            __mmask64 (&mask)[3]) const {
+    const __mmask64 present = count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
+    const __m512i indices = _mm512_maskz_loadu_epi8(present, from);
+    const __m512i b = lookUp(blue, indices), g = lookUp(green, indices);
+    const __m512i r = lookUp(red, indices), d = lookUp(drawn, indices);
+    for (int k = 0; k < 3; ++k) {
+      const __m512i bgPart = _mm512_permutex2var_epi8(b, blueGreen[k], g);
+      bytes[k] = _mm512_mask_permutexvar_epi8(bgPart, redBytes[k], pixel[k], r);
+      const int32_t valid = std::clamp(3 * count - 64 * k, 0, 64);
+      const __mmask64 inRow = valid >= 64 ? ~uint64_t{0} : (uint64_t{1} << valid) - 1;
+      mask[k] =
+          _mm512_movepi8_mask(_mm512_maskz_permutexvar_epi8(~uint64_t{0}, pixel[k], d)) & inRow;
+    }
+  }
+};
+
+// Copies, or blends through a buffer of the colours, 64 pixels at a time;
+// keyed pixels are never stored to.
+GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
+                             const SpanBlender* blender) {
+  uint32_t colours[256];
+  packedColours(src, colours);
+  const Expander expander(colours);
+  // Whole vectors are blended, also past a row's end (those bytes are never
+  // stored), so no kernel falls back to its byte-by-byte tail.
+  alignas(64) uint8_t bgr[192], blended[192] = {};
+  for (int32_t y = 0; y < a.h; ++y) {
+    const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
+    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
+    for (int32_t x = 0; x < a.w; x += 64, from += 64, to += 192) {
+      const int32_t count = std::min(64, a.w - x);
+      __m512i bytes[3];
+      __mmask64 mask[3];
+      expander.expand(from, count, bytes, mask);
+      if (blender == nullptr) {
+        for (int k = 0; k < 3; ++k) _mm512_mask_storeu_epi8(to + 64 * k, mask[k], bytes[k]);
+        continue;
+      }
+      const size_t n = static_cast<size_t>(count) * 3;
+      for (int k = 0; k < 3; ++k) _mm512_store_si512(bgr + 64 * k, bytes[k]);
+      std::memcpy(blended, to, n);
+      blender->blend(blended, bgr, (n + 31) & ~size_t{31});
+      for (int k = 0; k < 3; ++k) {
+        _mm512_mask_storeu_epi8(to + 64 * k, mask[k], _mm512_load_si512(blended + 64 * k));
+      }
+    }
+  }
+}
+#endif
+
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return rows8Vbmi(src, dst, a, nullptr);
+#endif
   uint32_t colours[256];
   packedColours(src, colours);
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
@@ -258,6 +516,9 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 // keyed pixels stay exactly as they were.
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return rows8Vbmi(src, dst, a, &blender);
+#endif
   uint32_t colours[256];
   packedColours(src, colours);
   uint8_t run[kChunkPixels * 3];

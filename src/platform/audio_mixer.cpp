@@ -56,9 +56,14 @@ MixerBuffer::~MixerBuffer() {
 }
 
 bool MixerBuffer::play(bool looping) {
-  std::lock_guard guard(*mutex_);
-  playing_ = true;
-  looping_ = looping;
+  SoftwareMixer* heard = nullptr;
+  {
+    std::lock_guard guard(*mutex_);
+    playing_ = true;
+    looping_ = looping;
+    if (audible()) heard = mixer_;
+  }
+  if (heard != nullptr) heard->soundStarted();
   return true;
 }
 
@@ -93,9 +98,15 @@ uint32_t MixerBuffer::status() {
 bool MixerBuffer::setVolume(int32_t hundredthsOfDecibel) {
   if (hundredthsOfDecibel < kVolumeMin || hundredthsOfDecibel > kVolumeMax) return false;
   int32_t gain = gainFor(hundredthsOfDecibel);
-  std::lock_guard guard(*mutex_);
-  volume_ = hundredthsOfDecibel;
-  gain_ = gain;
+  SoftwareMixer* heard = nullptr;
+  {
+    std::lock_guard guard(*mutex_);
+    const bool before = audible();
+    volume_ = hundredthsOfDecibel;
+    gain_ = gain;
+    if (!before && audible()) heard = mixer_;
+  }
+  if (heard != nullptr) heard->soundStarted();
   return true;
 }
 
@@ -300,7 +311,7 @@ std::vector<MixerBuffer*> SoftwareMixer::buffers() {
   return buffers_;
 }
 
-void SoftwareMixer::mix(int16_t* out, uint32_t frames) {
+bool SoftwareMixer::mix(int16_t* out, uint32_t frames) {
   const uint16_t channels = output_.channels;
   int32_t sum[kMixChunkFrames * 2];
   std::lock_guard guard(*mutex_);
@@ -316,6 +327,8 @@ void SoftwareMixer::mix(int16_t* out, uint32_t frames) {
     out += n * channels;
     frames -= n;
   }
+  return std::any_of(buffers_.begin(), buffers_.end(),
+                     [](const MixerBuffer* buffer) { return buffer->audible(); });
 }
 
 }  // namespace platform

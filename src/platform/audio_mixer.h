@@ -61,6 +61,9 @@ class MixerBuffer : public AudioBuffer {
   void firePassed();
   void seekNotifications();
   uint32_t playCursor() const { return frame_ * format_.blockAlign; }
+  // Playing at a gain that moves the output: at a gain of 1 in 65536 every sample comes out
+  // as 0 or -1, which nobody hears.
+  bool audible() const { return playing_ && gain_ > 1; }
 
   SoftwareMixer* mixer_;  // null once the device is gone
   std::shared_ptr<std::mutex> mutex_;
@@ -101,8 +104,9 @@ class SoftwareMixer : public AudioDevice {
   bool supportsNotification() const override { return notifies_; }
   PcmFormat outputFormat() const override { return output_; }
 
-  // Fills `frames` frames of interleaved 16-bit output. Allocates nothing.
-  void mix(int16_t* out, uint32_t frames);
+  // Fills `frames` frames of interleaved 16-bit output. Allocates nothing. Returns whether
+  // anything audible is still playing: a device may rest until soundStarted.
+  bool mix(int16_t* out, uint32_t frames);
 
   // Every buffer alive, oldest first, for inspection.
   std::vector<MixerBuffer*> buffers();
@@ -113,6 +117,9 @@ class SoftwareMixer : public AudioDevice {
  protected:
   // Runs after a locked region has been copied into its buffer, with no lock held.
   virtual void regionWritten() {}
+  // Runs when a buffer starts to be heard (it plays, at a volume that reaches the output),
+  // with no lock held, on the thread that started it.
+  virtual void soundStarted() {}
 
  private:
   friend class MixerBuffer;

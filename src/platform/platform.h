@@ -22,6 +22,17 @@ namespace platform {
 
 using WindowId = uint32_t;  // 0 names no window
 
+// A part of the picture: left, top, width and height in picture pixels.
+struct PixelArea {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// A wait with no timeout.
+inline constexpr uint32_t kWaitForever = UINT32_MAX;
+
 enum class MessageKind : uint8_t {
   Create,       // sent while a window is created; `data` is the creation parameter
   Destroy,      // sent while a window is destroyed
@@ -113,7 +124,8 @@ class Backend {
 
   // Takes the next message without waiting. Paint comes only when nothing else is queued.
   bool peekMessage(Message& message);
-  // Waits until a message may be waiting or `timeoutMs` has passed.
+  // Waits until a message may be waiting or `timeoutMs` has passed; kWaitForever waits for a
+  // message alone.
   virtual void waitMessage(uint32_t timeoutMs) = 0;
   // Hands a message to its window's procedure; 0 for a window that is gone.
   intptr_t dispatchMessage(const Message& message);
@@ -125,6 +137,13 @@ class Backend {
   // Shows a 640 by 480 (or `width` by `height`) blue-green-red picture in the window.
   virtual void present(WindowId window, const uint8_t* pixels, int pitch, int width,
                        int height) = 0;
+  // The same picture, of which only `changed` differs from what was last presented; a backend
+  // that keeps the picture may copy just that part. By default the whole picture is presented.
+  virtual void presentChanged(WindowId window, const uint8_t* pixels, int pitch, int width,
+                              int height, const PixelArea& changed) {
+    (void)changed;
+    present(window, pixels, pitch, width, height);
+  }
   // Borderless full screen over the whole desktop; leaving restores the window's former
   // position and size.
   virtual FullScreenResult enterFullScreen(WindowId window) = 0;

@@ -145,6 +145,14 @@ bool GameScreen::update(uint32_t now) {
   return Screen::update(now);
 }
 
+uint32_t GameScreen::nextChange(uint32_t now) {
+  if (solved) {
+    const bool fading = rules::solvedFade(now - solvedAt) > rules::solvedFade(UINT32_MAX / 2);
+    if (fading || (scoring && allowance > 0)) return 0;
+  }
+  return Screen::nextChange(now);
+}
+
 void GameScreen::draw(Image& target, const Rect& clip) {
   Screen::draw(target, clip);
   // Once more on top of everything, so a dragged tile floats over buttons and labels.

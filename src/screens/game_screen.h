@@ -62,6 +62,8 @@ class GameScreen : public Screen {
   ~GameScreen() override;
 
   bool update(uint32_t now) override;
+  // Every frame while the solved board fades or its bonus drains; otherwise the widgets'.
+  uint32_t nextChange(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;
   void show() override;
   void hide() override;

@@ -74,9 +74,16 @@ bool Meter::update(uint32_t now) {
     position = static_cast<int64_t>(value) + units;
     if (position >= target) value = target;
   }
-  extent = static_cast<int32_t>(extentFor(static_cast<double>(position)) + 0.5);
-  markDirty();
+  // Redrawn only when the fill moves: between whole units the look stays as it is.
+  const auto moved = static_cast<int32_t>(extentFor(static_cast<double>(position)) + 0.5);
+  if (moved != extent || value == target) markDirty();
+  extent = moved;
   return false;
+}
+
+uint32_t Meter::nextChange(uint32_t now) {
+  if (target == value) return kNoChange;
+  return 100 - (now - startTime) % 100;
 }
 
 void Meter::draw(Image& canvas, const Rect& clip) {

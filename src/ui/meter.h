@@ -14,6 +14,8 @@ class Meter : public Widget {
   ~Meter() override;
 
   bool update(uint32_t now) override;
+  // While gliding, the next whole unit.
+  uint32_t nextChange(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;
 
   void setValue(uint32_t v);

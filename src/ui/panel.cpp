@@ -60,6 +60,17 @@ bool Panel::update(uint32_t now) {
   return false;
 }
 
+uint32_t Panel::nextChange(uint32_t now) {
+  // A child marked during the frame's second update is merged and drawn at the next frame.
+  if (dirty || !removals.empty()) return 0;
+  uint32_t soonest = kNoChange;
+  for (Widget* child : children) {
+    if (child->dirty && !child->getRect()->isEmpty()) return 0;
+    soonest = std::min(soonest, child->nextChange(now));
+  }
+  return soonest;
+}
+
 bool Panel::isDirty() {
   if (dirty) return true;
   dirtyRect = Rect();

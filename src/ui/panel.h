@@ -19,6 +19,8 @@ class Panel : public Widget {
   void invalidate(const Rect& r);
 
   bool update(uint32_t now) override;
+  // The soonest of the children's; 0 while anything waits to be drawn.
+  uint32_t nextChange(uint32_t now) override;
   bool isDirty() override;
   void draw(Image& target, const Rect& clip) override;
   bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;

@@ -46,7 +46,7 @@ bool Screen::update(uint32_t now) {
     Rect clip = dirtyRect;  // drawing resets dirtyRect
     draw(*displayWindow, clip);
     // A change wholly off the picture changes nothing that shows.
-    if (!clip.isEmpty()) displayWindow->present();
+    if (!clip.isEmpty()) displayWindow->present(clip);
   }
   Panel::update(now);
   return false;

@@ -16,7 +16,8 @@ class Screen : public Panel {
   Screen(const std::string& commandLine, const std::string& caption);
   ~Screen() override;
 
-  // One frame: deferred removals and widget updates, then redraw and present what is dirty.
+  // One frame: deferred removals and widget updates, then redraw and present what is dirty
+  // (only that part of the picture reaches the window).
   bool update(uint32_t now) override;
   bool isDirty() override;
   bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;

@@ -37,6 +37,11 @@ bool TextEntry::update(uint32_t now) {
   return false;
 }
 
+uint32_t TextEntry::nextChange(uint32_t now) {
+  if (!hasFocus()) return caretOn ? 0 : kNoChange;
+  return kBlinkMs - now % kBlinkMs;
+}
+
 void TextEntry::draw(Image& target, const Rect& clip) {
   if (visible) {
     Rect c = clip;

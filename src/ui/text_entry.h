@@ -27,6 +27,8 @@ class TextEntry : public Widget {
 
   // Blinks the caret while the field has the focus.
   bool update(uint32_t now) override;
+  // The caret's next blink while the field has the focus.
+  uint32_t nextChange(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;
   // A click inside takes the focus; a click elsewhere leaves it where it is.
   bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;

@@ -6,6 +6,9 @@
 
 class Image;
 
+// What `nextChange` answers when nothing will change by itself, only through input.
+inline constexpr uint32_t kNoChange = UINT32_MAX;
+
 // Notification codes of the toolkit. Tiles use their own small codes 1 to 9.
 enum : uint32_t {
   NotifyClicked = 0xF0000001,
@@ -32,6 +35,10 @@ class Widget {
   virtual ~Widget();
 
   virtual bool update(uint32_t now);
+  // Milliseconds from `now` (the game clock, just after an update) until the widget's look may
+  // change by itself: an animation's next frame, a countdown's next digit. 0 when it is due at
+  // once, kNoChange when only input can change it. The base changes only through input.
+  virtual uint32_t nextChange(uint32_t /*now*/) { return kNoChange; }
   virtual void show();
   // Also gives up the screen's capture when this widget holds it.
   virtual void hide();

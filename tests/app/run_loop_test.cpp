@@ -37,6 +37,8 @@ class FrameCounter : public ProbeWidget {
     if (quitOnClick) running = false;
     return ProbeWidget::onChar(code);
   }
+  uint32_t nextChange(uint32_t) override { return untilChange; }
+  uint32_t untilChange = kNoChange;
   int updates = 0;
   uint32_t lastNow = 0;
   bool quitOnClick = false;
@@ -73,6 +75,7 @@ TEST_F(RunLoopTest, ClearingTheRunFlagEndsTheLoop) {
 TEST_F(RunLoopTest, IdleLoopWaitsForTheNextFrameInsteadOfSpinning) {
   Screen screen("", "t");
   auto* probe = new FrameCounter(Rect(0, 0, 10, 10), 1, &log);
+  probe->untilChange = 0;  // something moves on every frame
   screen.addChild(probe);
   backend.onWait = [&](uint32_t timeout) {
     backend.now += timeout;
@@ -86,6 +89,31 @@ TEST_F(RunLoopTest, IdleLoopWaitsForTheNextFrameInsteadOfSpinning) {
   EXPECT_EQ(backend.presentCount, 1);
 }
 
+// The loop sleeps until the screen's next change: for as long as it names, for a message alone
+// when nothing is due, and a message brings the next frame at the next refresh.
+TEST_F(RunLoopTest, LoopSleepsUntilSomethingIsDue) {
+  Screen screen("", "t");
+  auto* probe = new FrameCounter(Rect(0, 0, 10, 10), 1, &log);
+  screen.addChild(probe);
+  probe->untilChange = 250;
+  std::vector<int> updatesAtWait;
+  backend.onWait = [&](uint32_t timeout) {
+    updatesAtWait.push_back(probe->updates);
+    if (timeout != platform::kWaitForever) backend.now += timeout;
+    if (backend.waits.size() == 3) probe->untilChange = kNoChange;
+    if (backend.waits.size() == 4) {
+      backend.now += 5000;
+      backend.sendMouse(MessageKind::MouseMove, 1, 1);
+    }
+    if (backend.waits.size() == 6) backend.postQuitMessage(0);
+  };
+  runLoop(screen);
+  const uint32_t forever = platform::kWaitForever;
+  EXPECT_EQ(backend.waits, (std::vector<uint32_t>{250, 250, 250, forever, forever, forever}));
+  // A frame at each due moment, and one after the message; none while waiting for it.
+  EXPECT_EQ(updatesAtWait, (std::vector<int>{2, 4, 6, 8, 10, 10}));
+}
+
 TEST_F(RunLoopTest, HiddenScreenRunsNoFrames) {
   Screen screen("", "t");
   auto* probe = new FrameCounter(Rect(0, 0, 10, 10), 1, &log);
@@ -94,7 +122,7 @@ TEST_F(RunLoopTest, HiddenScreenRunsNoFrames) {
   backend.onWait = [&](uint32_t) { backend.postQuitMessage(0); };
   runLoop(screen);
   EXPECT_EQ(probe->updates, 0);
-  EXPECT_EQ(backend.waits, std::vector<uint32_t>{1000});
+  EXPECT_EQ(backend.waits, std::vector<uint32_t>{platform::kWaitForever});
 }
 
 TEST_F(RunLoopTest, WindowProcedureMapsMouseAndCharacters) {

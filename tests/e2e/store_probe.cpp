@@ -4,6 +4,8 @@
 //             saved board one clockwise turn of its middle tile from solved;
 //   open      the same player with a board no turn can solve: a straight line in the middle
 //             cell, with fixed lines pointing at it from above and from the left;
+//   rest      the same board, with the music at 0, no bombs and every tip seen: a game that
+//             has nothing to do once its board has settled;
 //   table     prints the high-score table, best first, one "score name" a line;
 //   state     prints every stored value of the player, one "name value" a line ("none" when
 //             the store holds no readable game), the saved board's loose ends, then the
@@ -37,7 +39,7 @@ std::string neverSolved() {
   return encodeBoard(codes);
 }
 
-int prepare(platform::Store& store, std::string board) {
+int prepare(platform::Store& store, std::string board, bool atRest = false) {
   Settings settings;
   settings.fullScreen = false;
   settings.scoring = true;
@@ -48,6 +50,11 @@ int prepare(platform::Store& store, std::string board) {
   settings.game = SavedGame{0, 0, 0, 60, 60, 0, std::move(board)};
   settings.hsScores = {10, 20, 30, 40};
   settings.hsNames = {"Ann", "Ben", "Cy", "Di"};
+  if (atRest) {
+    settings.musicLevel = 0.0;
+    settings.bombs = false;
+    settings.tipsSeen = 0x7FFFFFFF;
+  }
   return saveSettings(store, settings) ? 0 : 1;
 }
 
@@ -97,8 +104,9 @@ int main(int argc, char** argv) {
   platform::FileStore store(platform::storeFoldersFromEnvironment());
   if (command == "prepare") return prepare(store, oneTurnFromSolved());
   if (command == "open") return prepare(store, neverSolved());
+  if (command == "rest") return prepare(store, neverSolved(), true);
   if (command == "table") return table(store);
   if (command == "state") return state(store);
-  std::fputs("usage: store_probe prepare|open|table|state\n", stderr);
+  std::fputs("usage: store_probe prepare|open|rest|table|state\n", stderr);
   return 2;
 }

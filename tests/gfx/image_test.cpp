@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -47,10 +48,16 @@ TEST(Image, OpacityThresholds) {
   EXPECT_EQ(whiteOver(9, -0.5), 9);  // out of range: nothing rather than a wrapped byte
 }
 
-// Every (target, source) byte pair at opacities on and off the exact 1/256 grid.
+// Every (target, source) byte pair at opacities on and off the exact 1/256 grid: the grid's
+// own, the pop-up washes, strengths a fade passes through (steps of 1/2000) and arbitrary ones,
+// so both the integer weights and the formula's own evaluation are met.
 TEST(Image, BlendsAndFillsMatchTheFormulasForEveryBytePair) {
   const Image source = grey24(256, 256, [](int x, int) { return x; });
-  for (double a : {0.5, 0.25, 253 / 256.0, 1 / 256.0, 0.99, 0.3, 0.7, 1 / 3.0, 0.9899999, 1e-9}) {
+  std::vector<double> opacities = {0.5, 0.25,    253 / 256.0, 1 / 256.0, 0.99, 0.3,
+                                   0.7, 1 / 3.0, 0.9899999,   1e-9,      0.05, 0.45};
+  for (int ms = 21; ms < 1000; ms += 41) opacities.push_back(1.0 - ms / 2000.0);
+  for (int i = 1; i < 12; ++i) opacities.push_back(std::fmod(i * 0.6180339887498949, 0.99));
+  for (double a : opacities) {
     Image drawn = grey24(256, 256, [](int, int y) { return y; });
     Image filled = grey24(256, 256, [](int x, int) { return x; });  // pixel x holds x
     source.drawTo(drawn, 0, 0, 0, 0, 256, 256, Rect(0, 0, 256, 256), a);

@@ -178,3 +178,49 @@ TEST_F(AudioMixerTest, RefusesWhatItCannotPlayAndForgetsReleasedBuffers) {
   EXPECT_FALSE(mixer.createBuffer(format(2, 22050, 16), kMaxBufferBytes + 4, false));
   EXPECT_TRUE(mixer.buffers().empty());
 }
+
+namespace {
+// Counts the moments a sound starts to be heard, as a device that rests while silent would.
+class RestingMixer : public SoftwareMixer {
+ public:
+  RestingMixer() : SoftwareMixer(PcmFormat::pcm16(2, 22050)) {}
+  int started = 0;
+
+ protected:
+  void soundStarted() override { ++started; }
+};
+}  // namespace
+
+// A device may rest exactly while nothing audible plays: the music at the lowest volume (a
+// level of 0 gives -9999) and stopped or finished effects are silent; playing an effect or
+// raising the music's volume starts it again at once.
+TEST(AudioMixerRest, SaysWhenNothingAudibleIsLeftAndWhenASoundStarts) {
+  RestingMixer mixer;
+  std::vector<int16_t> out(2 * 8);
+  EXPECT_FALSE(mixer.mix(out.data(), 8));  // nothing at all
+  auto music = mixer.createBuffer(format(2, 22050, 16), 400, true);
+  auto effect = mixer.createBuffer(format(2, 22050, 16), 16, false);  // four frames
+  ASSERT_TRUE(music && effect);
+  write(*effect, 0, samples16({1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}));
+  ASSERT_TRUE(music->setVolume(-9999));
+  music->play(true);
+  EXPECT_EQ(mixer.started, 0);
+  EXPECT_FALSE(mixer.mix(out.data(), 8));  // music too quiet to hear
+
+  effect->play(false);
+  EXPECT_EQ(mixer.started, 1);
+  EXPECT_TRUE(mixer.mix(out.data(), 2));   // half of the effect left
+  EXPECT_FALSE(mixer.mix(out.data(), 8));  // it has ended
+
+  ASSERT_TRUE(music->setVolume(-600));
+  EXPECT_EQ(mixer.started, 2);
+  ASSERT_TRUE(music->setVolume(-300));  // already heard: no new start
+  EXPECT_EQ(mixer.started, 2);
+  EXPECT_TRUE(mixer.mix(out.data(), 8));
+  music->stop();
+  EXPECT_FALSE(mixer.mix(out.data(), 8));
+  ASSERT_TRUE(effect->setVolume(-10000));
+  effect->play(false);  // an effect at silence starts nothing
+  EXPECT_EQ(mixer.started, 2);
+  EXPECT_FALSE(mixer.mix(out.data(), 8));
+}

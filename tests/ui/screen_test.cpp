@@ -165,6 +165,11 @@ TEST_F(ScreenTest, FrameDrawsAndPresentsOnlyWhatChanged) {
   EXPECT_EQ(a->draws, 1);
   // The first frame draws the whole picture, and no more: the area is clipped to it.
   EXPECT_EQ(offPicture->lastClip, Rect(0, 0, 640, 480));
+  const auto shown = [&] {
+    const platform::PixelArea& c = backend.lastChanged;
+    return Rect(c.x, c.y, c.x + c.width, c.y + c.height);
+  };
+  EXPECT_EQ(shown(), Rect(0, 0, 640, 480));
 
   screen.update(16);
   screen.update(32);
@@ -175,6 +180,8 @@ TEST_F(ScreenTest, FrameDrawsAndPresentsOnlyWhatChanged) {
   EXPECT_EQ(backend.presentCount, 2);
   EXPECT_EQ(offPicture->lastClip, Rect(600, 400, 640, 480));
   EXPECT_EQ(a->draws, 1);
+  // Only the redrawn part is handed on to the window.
+  EXPECT_EQ(shown(), Rect(600, 400, 640, 480));
 }
 
 // A screen where nothing moves presents nothing: neither a widget without a size (a dialog

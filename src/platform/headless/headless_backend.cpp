@@ -11,7 +11,7 @@ void HeadlessBackend::waitMessage(uint32_t timeoutMs) {
   waits.push_back(timeoutMs);
   if (onWait) {
     onWait(timeoutMs);
-  } else {
+  } else if (timeoutMs != kWaitForever) {
     now += timeoutMs;
   }
 }
@@ -20,6 +20,7 @@ void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch,
                               int height) {
   if (!isWindow(window) || pixels == nullptr || width <= 0 || height <= 0) return;
   ++presentCount;
+  lastChanged = PixelArea{0, 0, width, height};
   lastFrameWidth = width;
   lastFrameHeight = height;
   lastFrame.resize(static_cast<size_t>(width) * height * 3);
@@ -27,6 +28,12 @@ void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch,
     std::memcpy(&lastFrame[static_cast<size_t>(y) * width * 3],
                 pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(width) * 3);
   }
+}
+
+void HeadlessBackend::presentChanged(WindowId window, const uint8_t* pixels, int pitch, int width,
+                                     int height, const PixelArea& changed) {
+  present(window, pixels, pitch, width, height);
+  lastChanged = changed;
 }
 
 std::unique_ptr<AudioDevice> HeadlessBackend::openAudio(const PcmFormat& primary) {

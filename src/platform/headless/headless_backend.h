@@ -24,6 +24,9 @@ class HeadlessBackend : public Backend {
   uint32_t ticks() override { return now; }
   void waitMessage(uint32_t timeoutMs) override;
   void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
+  // Keeps the whole picture, as present does, and records the part said to have changed.
+  void presentChanged(WindowId window, const uint8_t* pixels, int pitch, int width, int height,
+                      const PixelArea& changed) override;
   FullScreenResult enterFullScreen(WindowId window) override;
   void leaveFullScreen(WindowId) override { fullScreen = false; }
   void setCapture(WindowId window) override { captured = window; }
@@ -61,6 +64,8 @@ class HeadlessBackend : public Backend {
   int lastFrameWidth = 0;
   int lastFrameHeight = 0;
   std::vector<uint8_t> lastFrame;  // tightly packed blue-green-red rows
+  // The part the last present said had changed; the whole picture for a plain present.
+  PixelArea lastChanged;
   std::vector<Box> boxes;
   std::optional<std::string> clipboard;  // what clipboardText gives; nothing: no text there
   std::vector<std::string> openedUrls;   // every address the game asked to open
@@ -71,7 +76,8 @@ class HeadlessBackend : public Backend {
   int audioOpens = 0;
   PcmFormat audioFormat;                 // the format last asked for
   HeadlessAudioDevice* audio = nullptr;  // the open device, owned by whoever opened it
-  // Called when the game waits for a message; by default the clock moves on by the timeout.
+  // Called when the game waits for a message; by default the clock moves on by the timeout
+  // (and stands still for a wait with none).
   std::function<void(uint32_t timeoutMs)> onWait;
   // The settings store: in memory, unless a test puts a FileStore on a temporary folder here.
   std::unique_ptr<Store> settingsStore = std::make_unique<MemoryStore>();

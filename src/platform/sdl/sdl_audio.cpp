@@ -43,7 +43,17 @@ SdlAudioDevice::~SdlAudioDevice() {
 void SdlAudioDevice::callback(void* self, uint8_t* stream, int length) {
   auto* device = static_cast<SdlAudioDevice*>(self);
   uint32_t frameBytes = device->outputFormat().blockAlign;
-  device->mix(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / frameBytes);
+  // SDL runs the callback holding the device's own lock, which it lets the same thread take
+  // again, so pausing from here cannot miss a resume: soundStarted waits for that lock, after
+  // the sound it reports was already counted by mix.
+  if (!device->mix(reinterpret_cast<int16_t*>(stream),
+                   static_cast<uint32_t>(length) / frameBytes)) {
+    SDL_PauseAudioDevice(device->device_, 1);
+  }
+}
+
+void SdlAudioDevice::soundStarted() {
+  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
 }
 
 }  // namespace platform

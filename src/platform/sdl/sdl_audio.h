@@ -1,7 +1,8 @@
 #pragma once
 
 // The SDL audio device: the shared mixer run in SDL's audio callback. SDL converts the mixer's
-// output format to whatever the hardware (or the dummy and disk drivers) wants.
+// output format to whatever the hardware (or the dummy and disk drivers) wants. While nothing
+// audible plays, the device is paused, so no mixing runs; a sound that starts resumes it.
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,8 @@ class SdlAudioDevice : public SoftwareMixer {
  private:
   explicit SdlAudioDevice(const PcmFormat& output) : SoftwareMixer(output) {}
   static void callback(void* self, uint8_t* stream, int length);
+  // The device plays again from its next period.
+  void soundStarted() override;
 
   uint32_t device_ = 0;
 };

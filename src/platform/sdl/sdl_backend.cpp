@@ -209,23 +209,48 @@ void SdlBackend::closeWindow(Window& window) {
   natives_.erase(found);
 }
 
-void SdlBackend::present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) {
-  auto found = natives_.find(window);
-  if (found == natives_.end() || pixels == nullptr) return;
-  Native& native = found->second;
+SDL_Texture* SdlBackend::textureFor(Native& native, int width, int height, bool& fresh) {
+  fresh = false;
   if (native.texture == nullptr || native.textureWidth != width || native.textureHeight != height) {
     if (native.texture != nullptr) SDL_DestroyTexture(native.texture);
     native.texture = SDL_CreateTexture(native.renderer, SDL_PIXELFORMAT_BGR24,
                                        SDL_TEXTUREACCESS_STREAMING, width, height);
     native.textureWidth = width;
     native.textureHeight = height;
-    if (native.texture == nullptr) return;
+    fresh = true;
   }
-  SDL_UpdateTexture(native.texture, nullptr, pixels, pitch);
+  return native.texture;
+}
+
+void SdlBackend::show(Native& native) {
   SDL_SetRenderDrawColor(native.renderer, 0, 0, 0, 255);
   SDL_RenderClear(native.renderer);
   SDL_RenderCopy(native.renderer, native.texture, nullptr, nullptr);
   SDL_RenderPresent(native.renderer);
+}
+
+void SdlBackend::present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) {
+  presentChanged(window, pixels, pitch, width, height, PixelArea{0, 0, width, height});
+}
+
+void SdlBackend::presentChanged(WindowId window, const uint8_t* pixels, int pitch, int width,
+                                int height, const PixelArea& changed) {
+  auto found = natives_.find(window);
+  if (found == natives_.end() || pixels == nullptr) return;
+  Native& native = found->second;
+  bool fresh = false;
+  if (textureFor(native, width, height, fresh) == nullptr) return;
+  SDL_Rect area{std::clamp(changed.x, 0, width), std::clamp(changed.y, 0, height), 0, 0};
+  area.w = std::clamp(changed.x + changed.width, area.x, width) - area.x;
+  area.h = std::clamp(changed.y + changed.height, area.y, height) - area.y;
+  if (fresh) area = SDL_Rect{0, 0, width, height};  // a new texture holds nothing yet
+  if (area.w > 0 && area.h > 0) {
+    const uint8_t* first = pixels + static_cast<ptrdiff_t>(area.y) * pitch + area.x * 3;
+    SDL_UpdateTexture(native.texture, &area, first, pitch);
+  }
+  // The window itself is drawn whole: what it showed before may be gone (a resize, an
+  // exposure, the renderer's own back buffers).
+  show(native);
 }
 
 FullScreenResult SdlBackend::enterFullScreen(WindowId window) {
@@ -292,12 +317,17 @@ uint32_t SdlBackend::frameIntervalMs() {
 }
 
 void SdlBackend::waitMessage(uint32_t timeoutMs) {
+  // Waits are cut to a second at most: a hang-up arrives only as the flag its handler sets,
+  // which no event announces, so even a wait for a message alone looks at it once a second.
+  const auto slice = static_cast<int>(std::min<uint32_t>(timeoutMs, 1000));
   if (!videoReady_) {
-    SDL_Delay(timeoutMs);
+    SDL_Delay(static_cast<uint32_t>(slice));
     return;
   }
   // Blocks in the window system's own wait: no spinning while nothing happens.
-  SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(timeoutMs, 1000)));
+  while (SDL_WaitEventTimeout(nullptr, slice) == 0 && timeoutMs == kWaitForever &&
+         hangUpPending == 0) {
+  }
 }
 
 void SdlBackend::pumpEvents() {

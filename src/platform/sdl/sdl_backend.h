@@ -23,6 +23,9 @@ class SdlBackend : public Backend {
   uint32_t ticks() override;
   void waitMessage(uint32_t timeoutMs) override;
   void present(WindowId window, const uint8_t* pixels, int pitch, int width, int height) override;
+  // Uploads only the changed part to the window's texture, which keeps the rest.
+  void presentChanged(WindowId window, const uint8_t* pixels, int pitch, int width, int height,
+                      const PixelArea& changed) override;
   FullScreenResult enterFullScreen(WindowId window) override;
   void leaveFullScreen(WindowId window) override;
   void setCapture(WindowId window) override;
@@ -53,6 +56,9 @@ class SdlBackend : public Backend {
   };
 
   bool initVideo();
+  // The window's texture at the picture's size; made (and then wholly stale) when missing.
+  SDL_Texture* textureFor(Native& native, int width, int height, bool& fresh);
+  void show(Native& native);
   // Back to the bordered window at its former place and size.
   void restoreWindow(Native& native);
   void translate(const SDL_Event& event);
