@@ -51,15 +51,18 @@ int runLoop(Screen& screen) {
     }
     Message message;
     if (pf.peekMessage(message)) {
+      // Only a quit message carries an exit code: the param of the message that ended the
+      // loop otherwise (a key's code, a character) is no exit code.
+      result = 0;
       if (message.kind == MessageKind::Quit) {
         running = false;
+        result = message.param;
       } else {
         pf.dispatchMessage(message);
         // A message may change what the screen shows: a frame at the next refresh.
         frame.wanted = true;
         frame.dueAt = t;
       }
-      result = message.param;
       continue;
     }
     if (!running) break;

@@ -59,6 +59,9 @@ bool toScreen(platform::WindowId window, const Message& m) {
     case MessageKind::Char:
       screen.onChar(m.param);
       break;
+    case MessageKind::KeyDown:
+      screen.onKeyDown(m.param, m.modifiers);
+      break;
     case MessageKind::Close:
       if (screen.onClose()) pf.destroyWindow(window);
       return true;

@@ -2,6 +2,8 @@
 
 #include "gfx/image.h"
 #include "gfx/image_cache.h"
+#include "ui/focus_frame.h"
+#include "ui/screen.h"
 
 namespace {
 constexpr Colour kMark{230, 10, 10};
@@ -16,13 +18,34 @@ BoardView::BoardView(std::span<Tile* const, board::kCells> tiles, const LockSet*
 
 BoardView::~BoardView() { releaseImage(lockPicture_); }
 
-bool BoardView::update(uint32_t) {
-  return false;
-}
+bool BoardView::update(uint32_t) { return false; }
 
 void BoardView::setShowMarks(bool on) {
   showMarks = on;
   markDirty();
+}
+
+Rect BoardView::cursorFrame(int32_t cell) {
+  Rect r = board::cellRect(cell);
+  r.inflate(1, 1);
+  return r;
+}
+
+void BoardView::setCursor(int32_t cell) {
+  if (cell == cursorCell) return;
+  // Only the cells it leaves and takes are drawn again.
+  for (int32_t c : {cursorCell, cell}) {
+    if (c >= 0 && c < board::kCells && currentScreen != nullptr) {
+      currentScreen->invalidate(cursorFrame(c));
+    }
+  }
+  cursorCell = cell;
+}
+
+void BoardView::drawCursor(Image& target, const Rect& clip) const {
+  if (visible && cursorCell >= 0 && cursorCell < board::kCells) {
+    drawFocusFrame(target, cursorFrame(cursorCell), clip);
+  }
 }
 
 BoardCodes BoardView::codes() const {
@@ -39,6 +62,8 @@ void BoardView::draw(Image& target, const Rect& clip) {
     drawLockMarks(target, clip);
     if (showMarks) drawLooseEnds(target, clip);
   }
+  // Over the marks: the cursor must read on a loose edge too.
+  drawCursor(target, clip);
   dirty = false;
 }
 

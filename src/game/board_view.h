@@ -30,8 +30,16 @@ class BoardView : public Widget {
   bool update(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;
   void setShowMarks(bool on);
+  // The keyboard cursor's cell, or -1 to show none.
+  void setCursor(int32_t cell);
+  // The cursor's frame alone, for drawing it again over a tile carried on top of everything.
+  void drawCursor(Image& target, const Rect& clip) const;
+  // The picture the cursor covers in a cell: a little beyond it on every side, so that it
+  // reads on the grout between the tiles too.
+  static Rect cursorFrame(int32_t cell);
 
   bool showMarks = false;
+  int32_t cursorCell = -1;
 
  private:
   // The tiles' codes as they stand.

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/audio.h"
+#include "platform/keys.h"
 #include "platform/store.h"
 
 namespace platform {
@@ -45,7 +46,9 @@ enum class MessageKind : uint8_t {
   MiddleDown,
   MiddleUp,
   MouseMove,
-  Char,  // `param`: the character code (printable text, 8, 9, 13, 27, 22 for Ctrl+V)
+  Char,     // `param`: the character code (printable text, 8, 9, 13, 27, 22 for Ctrl+V)
+  KeyDown,  // `param`: the key (platform/keys.h); `modifiers`: its modifier bits. A key that
+            // also types comes first as KeyDown, then as Char.
   Quit,  // ends the message loop; `param` is the exit code
 };
 
@@ -67,6 +70,7 @@ struct Message {
   // Mouse messages: the position in picture coordinates, packed as x in the low 16 bits
   // and y in the high 16 bits (so positions left of or above the picture wrap round).
   uint32_t position = 0;
+  uint32_t modifiers = 0;          // KeyDown: Shift, Ctrl, Alt and repeat (platform/keys.h)
   WindowClient* client = nullptr;  // Create: the window's client
 };
 

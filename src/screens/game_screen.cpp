@@ -161,6 +161,8 @@ void GameScreen::draw(Image& target, const Rect& clip) {
     own.intersect(layout::kScreen);
     if (!own.isEmpty()) dragged->draw(target, own);
   }
+  // A tile the keyboard carries keeps its cursor in sight.
+  if (carried() != nullptr && boardView != nullptr) boardView->drawCursor(target, layout::kScreen);
 }
 
 Tile* GameScreen::liveDragTile() {

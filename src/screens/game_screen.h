@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "game/board_cursor.h"
 #include "game/board_code.h"
 #include "game/history.h"
 #include "game/locks.h"
@@ -22,6 +23,9 @@ class Label;
 class Meter;
 class Picture;
 class Sound;
+namespace keys {
+enum class Action : uint8_t;
+}
 
 // The game's sound effects, each loaded once and started again from its beginning when played.
 enum class Sfx : uint8_t {
@@ -51,7 +55,7 @@ inline constexpr std::array<const char*, kSfxCount> kSfxNames = {
 // game_screen_rules.cpp holds the game operations; game_screen_notify.cpp the reactions to
 // notifications; game_screen_popups.cpp the pop-ups and the manual; game_screen_tutorial.cpp
 // the instructions and the tutorial tips; game_screen_aids.cpp the locks, undo and redo, and
-// which way each button turns.
+// which way each button turns; game_screen_keys.cpp the keyboard.
 class GameScreen : public Screen {
  public:
   explicit GameScreen(const std::string& commandLine);
@@ -66,6 +70,9 @@ class GameScreen : public Screen {
   bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;
   // Closing the window is always allowed.
   bool onClose() override { return true; }
+  // The keys of keys::kBindings the focus widget and the pop-up left: each does what the
+  // mouse action it stands for does.
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override;
 
   // Loads the options and the game in progress; true when a saved game was restored.
   bool loadSettings();
@@ -139,7 +146,8 @@ class GameScreen : public Screen {
   // Which way each button turns the board's tiles, applied when the options are confirmed.
   void applyButtonsOption();
 
-  // Shift with the left button, or the middle button, locks; a locked tile only clanks.
+  // Shift with the left button, or the middle button, locks; a locked tile only clanks. A
+  // click on the board hides the keyboard's cursor.
   bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
   bool onRightDown(int32_t x, int32_t y, int32_t flags) override;
   bool onMiddleDown(int32_t x, int32_t y, int32_t flags) override;
@@ -164,6 +172,9 @@ class GameScreen : public Screen {
   Button* helpButton = nullptr;
   Button* noHelpButton = nullptr;
   BoardView* boardView = nullptr;
+  BoardCursor cursor;
+  // The sliding tile the keyboard picked up, while it is carried.
+  Tile* carriedTile = nullptr;
   std::array<Sound*, kSfxCount> sounds{};
 
   uint8_t difficulty = 0;  // 0 easy, 1 medium, 2 hard, 3 crazy
@@ -228,6 +239,22 @@ class GameScreen : public Screen {
   // The tip about the lock, once the player has made a few moves on a puzzle.
   void offerLockTip(int32_t cell);
   void takeRestOfBonus();
+
+  // The keyboard (game_screen_keys.cpp).
+  bool runKey(keys::Action action, bool repeat);
+  bool runPopupKey(keys::Action action);
+  bool runBoardKey(keys::Action action);
+  bool runDesktopKey(keys::Action action);
+  void moveCursor(int32_t dx, int32_t dy);
+  void hideCursor();
+  // The tile the keyboard carries; null (and forgotten) once it is down.
+  Tile* carried();
+  // Carrying: the tile over the cursor's cell, lifted a little off the board.
+  void hangCarried();
+  void dropCarried();
+  void putCarriedBack();
+  // Clicks the game screen's shown control with this id, as the mouse would.
+  bool clickControl(uint16_t controlId);
 
   // Notification steps, in the order they run.
   void onDrag(uint16_t sender, uint32_t code, int32_t value);

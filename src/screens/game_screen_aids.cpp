@@ -28,6 +28,7 @@ bool GameScreen::boardTakesMoves() const {
 }
 
 bool GameScreen::onLeftDown(int32_t x, int32_t y, int32_t flags) {
+  if (popup == nullptr && board::kRect.contains(x, y)) hideCursor();
   const int32_t cell = cellTakingClick(x, y);
   if (cell >= 0 && shiftHeld(flags)) {
     toggleLock(cell);
@@ -41,6 +42,7 @@ bool GameScreen::onLeftDown(int32_t x, int32_t y, int32_t flags) {
 }
 
 bool GameScreen::onRightDown(int32_t x, int32_t y, int32_t flags) {
+  if (popup == nullptr && board::kRect.contains(x, y)) hideCursor();
   const int32_t cell = cellTakingClick(x, y);
   if (cell >= 0 && isLocked(cell)) {
     playSound(Sfx::Clank);
@@ -50,6 +52,7 @@ bool GameScreen::onRightDown(int32_t x, int32_t y, int32_t flags) {
 }
 
 bool GameScreen::onMiddleDown(int32_t x, int32_t y, int32_t) {
+  if (popup == nullptr && board::kRect.contains(x, y)) hideCursor();
   const int32_t cell = cellTakingClick(x, y);
   if (cell < 0) return false;
   toggleLock(cell);

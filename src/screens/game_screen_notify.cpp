@@ -10,6 +10,7 @@
 #include "gfx/animated_image.h"
 #include "gfx/display_window.h"
 #include "screens/game_screen.h"
+#include "screens/instructions_screen.h"
 #include "store/settings.h"
 #include "ui/button.h"
 #include "ui/dialog.h"
@@ -206,6 +207,9 @@ bool GameScreen::onClicked(uint16_t sender) {
       return false;
     case layout::kInstructionsId:
       if (Dialog* instructions = makeInstructionsScreen()) openPopup(instructions);
+      return true;
+    case layout::kKeysId:
+      openPopup(instructions::buildKeysScreen());
       return true;
     case layout::kOptionsId:
       if (Dialog* options = makeOptionsScreen()) openPopup(options);

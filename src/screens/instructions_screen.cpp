@@ -37,6 +37,16 @@ Dialog* buildInstructionsScreen(const Font* font, bool leftTurnsBack) {
     dialog->addChild(sampleTile(font, layout::samplePartner(pair.left),
                                 static_cast<uint16_t>(pair.leftId + 1), pair.kind, leftTurnsBack));
   }
+  const layout::Placed& keys = layout::kKeysButton;
+  dialog->addChild(new Button(keys.x, keys.y, keys.picture, keys.id));
+  dialog->addChild(
+      new Button(layout::kPlay.x, layout::kPlay.y, layout::kPlay.picture, layout::kPlay.id));
+  return dialog;
+}
+
+Dialog* buildKeysScreen() {
+  auto* dialog = new Dialog();
+  dialog->addChild(new Picture(0, 0, layout::kKeysPicture, 0));
   dialog->addChild(
       new Button(layout::kPlay.x, layout::kPlay.y, layout::kPlay.picture, layout::kPlay.id));
   return dialog;

@@ -41,6 +41,7 @@ enum : uint16_t {
   kNewGameId = 2020,
   kNameConfirmedId = 2022,
   kWebId = 2055,
+  kKeysId = 2056,  // the instructions' button to the page of keys
   // The options pop-up: two level sliders and five check boxes, then OK.
   kSoundLevelId = 2100,
   kMusicLevelId = 2101,
@@ -140,6 +141,10 @@ inline constexpr const char* kInstructionsPicture = "instructdlg.png";
 inline constexpr Placed kPlay{kCloseId, 551, 424, "play.png"};
 inline constexpr int32_t kPlayWidth = 80;  // one frame of "play.png"
 inline constexpr int32_t kPlayHeight = 40;
+// The keys: a second whole-screen picture listing every key of keys::kHelpLines, opened from
+// the instructions by the keys button (as large as play) and closed by play at its place.
+inline constexpr Placed kKeysButton{kKeysId, 461, 424, "keys.png"};
+inline constexpr const char* kKeysPicture = "keysdlg.png";
 struct SamplePair {
   uint16_t leftId;  // the right tile has the next id
   Rect left;

@@ -77,6 +77,14 @@ bool Button::onLeftUp(int32_t x, int32_t y, int32_t) {
   return hit;
 }
 
+bool Button::click() {
+  const int32_t x = (rect.left + rect.right) / 2;
+  const int32_t y = (rect.top + rect.bottom) / 2;
+  if (rect.isEmpty() || !onLeftDown(x, y, 0)) return false;
+  onLeftUp(x, y, 0);
+  return true;
+}
+
 bool Button::onMouseMove(int32_t x, int32_t y, int32_t) {
   bool inside = rect.contains(x, y);
   if (inside != hover && visible && !isSelectedInGroup()) {

@@ -18,6 +18,10 @@ class Button : public Widget {
   bool onLeftUp(int32_t x, int32_t y, int32_t flags) override;
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
 
+  // Pressed and let go over its middle, as a mouse click would: the same reports, so the same
+  // sounds and effects. False when a click would not take (hidden, or a selected radio button).
+  bool click();
+
   void setGroup(int32_t n) { group = n; }
   void setToggle(bool b) {
     toggle = b;

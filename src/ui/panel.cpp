@@ -116,3 +116,6 @@ bool Panel::onMouseMove(int32_t x, int32_t y, int32_t flags) {
 bool Panel::onChar(uint32_t code) {
   return route([&](Widget* w) { return w->onChar(code); });
 }
+bool Panel::onKeyDown(uint32_t key, uint32_t modifiers) {
+  return route([&](Widget* w) { return w->onKeyDown(key, modifiers); });
+}

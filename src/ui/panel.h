@@ -30,6 +30,7 @@ class Panel : public Widget {
   bool onRightUp(int32_t x, int32_t y, int32_t flags) override;
   bool onMouseMove(int32_t x, int32_t y, int32_t flags) override;
   bool onChar(uint32_t code) override;
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override;
 
   // Children are owned here and deleted with the panel or at the update after removeChild.
   // They stay raw pointers because the whole toolkit hands widgets around by pointer (the

@@ -87,6 +87,11 @@ bool Screen::onChar(uint32_t code) {
   return route([&](Widget* w) { return w->onChar(code); });
 }
 
+bool Screen::onKeyDown(uint32_t key, uint32_t modifiers) {
+  if (focusWidget != nullptr && focusWidget->onKeyDown(key, modifiers)) return true;
+  return popup != nullptr && popup->onKeyDown(key, modifiers);
+}
+
 Widget* Screen::setCapture(Widget* w) {
   Widget* previous = captureWidget;
   captureWidget = w;

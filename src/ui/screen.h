@@ -29,6 +29,9 @@ class Screen : public Panel {
   // The middle button: no widget takes it; a screen that has a use for it says so.
   virtual bool onMiddleDown(int32_t, int32_t, int32_t) { return false; }
   bool onChar(uint32_t code) override;
+  // Offered to the focus widget, then to the pop-up; a screen that knows keys of its own
+  // overrides this and takes what neither took.
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override;
   // Asked when the window is to be closed; true lets it close.
   virtual bool onClose() { return true; }
 

@@ -91,6 +91,12 @@ bool TextEntry::onChar(uint32_t code) {
   return consumed;
 }
 
+bool TextEntry::onKeyDown(uint32_t key, uint32_t modifiers) {
+  if (!visible || (modifiers & (platform::key::kCtrl | platform::key::kAlt)) != 0) return false;
+  return key == platform::key::kBackspace || key == platform::key::kReturn ||
+         (key >= kFirstAccepted && key <= kLastAccepted);
+}
+
 bool TextEntry::paste() {
   std::optional<std::string> clipboard = platform::backend().clipboardText();
   if (!clipboard) return false;

@@ -33,6 +33,9 @@ class TextEntry : public Widget {
   // A click inside takes the focus; a click elsewhere leaves it where it is.
   bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
   bool onChar(uint32_t code) override;
+  // Takes the keys that type into the field (their characters follow), so that typing a name
+  // never presses a control or plays the board; other keys go on.
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override;
 
   // The most characters typing or pasting may produce; the text already held is not cut.
   void setMaxLength(uint16_t n) { maxLength = n; }

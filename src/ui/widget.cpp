@@ -51,6 +51,9 @@ bool Widget::onMouseMove(int32_t, int32_t, int32_t) {
 bool Widget::onChar(uint32_t) {
   return false;
 }
+bool Widget::onKeyDown(uint32_t, uint32_t) {
+  return false;
+}
 
 void Widget::post(uint32_t code, int32_t value) {
   if (currentScreen != nullptr) currentScreen->onNotify(id, code, value);

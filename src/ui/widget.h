@@ -53,6 +53,8 @@ class Widget {
   virtual bool onRightUp(int32_t x, int32_t y, int32_t flags);
   virtual bool onMouseMove(int32_t x, int32_t y, int32_t flags);
   virtual bool onChar(uint32_t code);
+  // A key went down: `key` and `modifiers` as platform/keys.h names them. True: taken.
+  virtual bool onKeyDown(uint32_t key, uint32_t modifiers);
   // Reports (id, code, value) to the current screen; nothing without one.
   virtual void post(uint32_t code, int32_t value);
 

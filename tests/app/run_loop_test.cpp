@@ -33,6 +33,10 @@ class FrameCounter : public ProbeWidget {
     if (quitOnClick) running = false;
     return ProbeWidget::onLeftDown(x, y, flags);
   }
+  bool onChar(uint32_t code) override {
+    if (quitOnClick) running = false;
+    return ProbeWidget::onChar(code);
+  }
   uint32_t nextChange(uint32_t) override { return untilChange; }
   uint32_t untilChange = kNoChange;
   int updates = 0;
@@ -63,6 +67,9 @@ TEST_F(RunLoopTest, ClearingTheRunFlagEndsTheLoop) {
   backend.sendMouse(MessageKind::LeftUp, 10, 10);  // never taken
   EXPECT_EQ(runLoop(screen), 0);
   EXPECT_EQ(log, Log{"1: leftdown 10,10"});
+  // A message with a param of its own that ends the loop (a key that quits) gives no exit code.
+  backend.send(MessageKind::Char, 'q');
+  EXPECT_EQ(runLoop(screen), 0);
 }
 
 TEST_F(RunLoopTest, IdleLoopWaitsForTheNextFrameInsteadOfSpinning) {

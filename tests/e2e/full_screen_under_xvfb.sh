@@ -19,11 +19,6 @@ screenH=720
 start_x ${screenW}x${screenH}
 start_game
 
-# "x y WxH" of the window on the screen.
-place() {
-  xdotool getwindowgeometry "$window" |
-    awk '/Position/ {split($2, p, ","); x = p[1]; y = p[2]} /Geometry/ {g = $2} END {print x, y, g}'
-}
 alive() { kill -0 "$pid" 2>/dev/null || fail "program ended: $1"; }
 # Clicks the picture point (x, y) of a window whose picture starts at (ox, oy) at scale
 # num/den, in screen coordinates.
@@ -31,15 +26,6 @@ click() {
   local x=$(( ox + ($1 * num + num / 2) / den )) y=$(( oy + ($2 * num + num / 2) / den ))
   xdotool mousemove --sync "$x" "$y" click 1
   sleep 0.4
-}
-# Waits until the window's place is (or, with "not", is no longer) the given one.
-waitPlace() {
-  for _ in $(seq 50); do
-    now=$(place)
-    if [ "$1" = not ]; then [ "$now" != "$2" ] && return 0; else [ "$now" = "$1" ] && return 0; fi
-    sleep 0.1
-  done
-  return 1
 }
 
 sleep 1

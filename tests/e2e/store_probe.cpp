@@ -8,7 +8,8 @@
 //             has nothing to do once its board has settled;
 //   table     prints the high-score table, best first, one "score name" a line;
 //   state     prints every stored value of the player, one "name value" a line ("none" when
-//             the store holds no readable game), the locked cells last.
+//             the store holds no readable game), the saved board's loose ends, then the
+//             locked cells.
 #include <cstdio>
 #include <string>
 
@@ -80,6 +81,14 @@ int state(platform::Store& store) {
   std::printf("game %u %u\nscore %u\nallowance %u %u\nmoves %u\nboard %s\n",
               unsigned{g.puzzleIndex}, unsigned{g.level}, unsigned{g.score}, unsigned{g.allowance},
               unsigned{g.allowanceMax}, unsigned{g.moves}, g.board.c_str());
+  // The loose ends of the saved board, counted by the game's own rule ("loose -" when the board
+  // cannot be read).
+  PuzzleRecord record;
+  if (decodeBoard(record, g.board)) {
+    std::printf("loose %u\n", unsigned{looseEdges(record.tiles).count()});
+  } else {
+    std::printf("loose -\n");
+  }
   std::printf("locks");
   for (size_t cell = 0; cell < s.locks.size(); ++cell) {
     if (s.locks[cell]) std::printf(" %zu", cell);

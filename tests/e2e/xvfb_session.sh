@@ -63,6 +63,21 @@ click() { xdotool mousemove --window "$window" $(at "$1" "$2") click "${3:-1}"; 
 shot() { xwd -silent -id "$window" -out "$1" || fail "xwd failed"; }
 quit_button() { click 50 446; }  # the quit button at (23, 435)
 
+# "x y WxH" of the window on the screen.
+place() {
+  xdotool getwindowgeometry "$window" |
+    awk '/Position/ {split($2, p, ","); x = p[1]; y = p[2]} /Geometry/ {g = $2} END {print x, y, g}'
+}
+# Waits until the window's place is (or, with "not", is no longer) the given one.
+waitPlace() {
+  for _ in $(seq 50); do
+    now=$(place)
+    if [ "$1" = not ]; then [ "$now" != "$2" ] && return 0; else [ "$now" = "$1" ] && return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits for the program to end by itself after $1, and wants exit code 0.
 ended_by() {
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done

@@ -84,7 +84,7 @@ class TutorialScreenTest : public GameScreenTest {
 TEST_F(TutorialScreenTest, InstructionsShowTenLiveSamplesWithFreshLinesAtEachOpening) {
   start();
   openInstructions();
-  ASSERT_EQ(popup()->children.size(), 12u);
+  ASSERT_EQ(popup()->children.size(), 13u);  // the picture, ten samples, keys and play
   const Widget* background = popup()->children.front();
   EXPECT_EQ(background->rect, Rect(0, 0, 640, 480));
   for (const SampleSpot& s : kSpots) {

@@ -53,6 +53,9 @@ class ProbeWidget : public Widget {
   bool onRightUp(int32_t x, int32_t y, int32_t) override { return note(at("rightup", x, y)); }
   bool onMouseMove(int32_t x, int32_t y, int32_t) override { return note(at("move", x, y)); }
   bool onChar(uint32_t code) override { return note("char " + std::to_string(code)); }
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override {
+    return note("key " + std::to_string(key) + " " + std::to_string(modifiers));
+  }
 
   std::vector<std::string>* log;
   bool consumes;

@@ -66,6 +66,50 @@ TEST_F(ScreenTest, FocusTakesEveryCharacter) {
   EXPECT_EQ(log, (Log{"1: char 8", "2: leftdown 1,1"}));
 }
 
+// A screen with keys of its own, hearing what the focus widget and the pop-up left.
+class KeyedScreen : public Screen {
+ public:
+  explicit KeyedScreen(Log* log) : Screen("", "t"), log(log) {}
+  bool onKeyDown(uint32_t key, uint32_t modifiers) override {
+    if (Screen::onKeyDown(key, modifiers)) return true;
+    log->push_back("screen: key " + std::to_string(key) + " " + std::to_string(modifiers));
+    return true;
+  }
+  Log* log;
+};
+
+TEST_F(ScreenTest, KeysFromTheQueueGoToFocusThenPopupThenScreenAndNeverToOtherWidgets) {
+  KeyedScreen screen(&log);
+  auto* under = new ProbeWidget(Rect(0, 0, 10, 10), 1, &log);
+  auto* focus = new ProbeWidget(Rect(0, 0, 10, 10), 2, &log, false);
+  auto* popup = new ProbeWidget(Rect(0, 0, 10, 10), 3, &log, false);
+  screen.addChild(under);
+  screen.addChild(focus);
+  screen.openPopup(popup);
+  setFocus(focus);
+  setCapture(under);  // the mouse's capture has no say over keys
+  auto pump = [&] {
+    platform::Message m;
+    while (backend.peekMessage(m)) backend.dispatchMessage(m);
+  };
+  backend.sendKey(platform::key::kF11, platform::key::kShift | platform::key::kRepeat);
+  pump();
+  EXPECT_EQ(log, (Log{"2: key 282 257", "3: key 282 257", "screen: key 282 257"}));
+
+  log.clear();
+  popup->consumes = true;
+  backend.sendKey('q', platform::key::kCtrl);
+  pump();
+  EXPECT_EQ(log, (Log{"2: key 113 2", "3: key 113 2"}));
+
+  log.clear();
+  focus->consumes = true;
+  backend.sendKey(platform::key::kEscape);
+  pump();
+  EXPECT_EQ(log, (Log{"2: key 27 0"}));
+  setCapture(nullptr);
+}
+
 TEST_F(ScreenTest, DeletingTheCaptureOrFocusWidgetClearsIt) {
   Screen screen("", "t");
   auto* a = new ProbeWidget(Rect(0, 0, 10, 10), 1, &log);

@@ -145,6 +145,34 @@ TEST_F(TextEntryTest, BackspaceTabEscapeAndEnterAreAlwaysTaken) {
   EXPECT_EQ(entry->getText(), "xy");
 }
 
+// The keys that type are the entry's; the rest go on to the pop-up and the game, whose
+// shortcuts must keep working while a name is typed, but never take a letter of it.
+TEST_F(TextEntryTest, TakesTheKeysThatTypeAndLeavesTheOthers) {
+  namespace key = platform::key;
+  struct Case {
+    uint32_t key;
+    uint32_t modifiers;
+    bool taken;
+  };
+  const Case cases[] = {
+      {'a', 0, true},           {'a', key::kShift, true},
+      {' ', 0, true},           {'h', key::kRepeat, true},
+      {'0', 0, true},           {key::kBackspace, 0, true},
+      {key::kReturn, 0, true},  {'q', key::kCtrl, false},
+      {'v', key::kCtrl, false}, {'x', key::kAlt, false},
+      {key::kTab, 0, false},    {key::kEscape, 0, false},
+      {key::kF11, 0, false},    {key::kLeft, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(screen.onKeyDown(c.key, c.modifiers), c.taken);
+  }
+  EXPECT_EQ(entry->getText(), "");  // only characters type
+  EXPECT_TRUE(log.empty());
+  entry->hide();
+  EXPECT_FALSE(screen.onKeyDown('a', 0));
+}
+
 TEST_F(TextEntryTest, ClickInsideTakesTheFocusAndElsewhereLeavesIt) {
   screen.setFocus(nullptr);
   EXPECT_FALSE(screen.onLeftDown(99, 60, 0));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "families.h"
+#include "screens/key_bindings.h"
 
 namespace {
 
@@ -29,15 +30,15 @@ constexpr KindLine kKinds[5] = {
     {"Linked", "Turn one and every linked tile turns the same way."},
 };
 
-void heading(cairo_t* cr) {
+void heading(cairo_t* cr, const char* title) {
   draw::font(cr, draw::Face::SansBold, 24);
   cairo_move_to(cr, kLeft + 1, 33.5);
-  cairo_text_path(cr, "How to play");
+  cairo_text_path(cr, title);
   draw::colour(cr, hex(0x000000), 0.35);
   cairo_fill(cr);
   cairo_move_to(cr, kLeft, 32);
   draw::colour(cr, colours::title);
-  cairo_show_text(cr, "How to play");
+  cairo_show_text(cr, title);
   cairo_new_path(cr);
   cairo_move_to(cr, kLeft + 1, 40);
   cairo_curve_to(cr, kLeft + 40, 45, kLeft + 80, 35, kLeft + 140, 41);
@@ -126,11 +127,45 @@ void footer(cairo_t* cr) {
 
 }  // namespace
 
+namespace {
+
+// The page of keys: every line of the game's key table, the keys right-aligned against their
+// meanings, a little space between the board's keys, the game's and the pop-ups'.
+void keyLines(cairo_t* cr) {
+  constexpr double kKeysRight = 262, kTextX = 278, kStep = 21, kGroupGap = 9;
+  double baseline = 84;
+  keys::Group group = keys::kHelpLines.front().group;
+  for (const keys::HelpLine& line : keys::kHelpLines) {
+    if (line.group != group) baseline += kGroupGap;
+    group = line.group;
+    const std::string names = keys::keysOf(line);
+    draw::font(cr, draw::Face::SansBold, 13);
+    text(cr, names, kKeysRight - draw::textWidth(cr, names), baseline, colours::downTop);
+    draw::font(cr, draw::Face::Sans, 13);
+    text(cr, line.text, kTextX, baseline, colours::foam);
+    baseline += kStep;
+  }
+}
+
+void makeKeys(Output& out) {
+  Canvas picture(art::screenW, art::screenH);
+  cairo_t* cr = picture.cr();
+  seaBackdrop(cr);
+  heading(cr, "Keys");
+  draw::font(cr, draw::Face::Sans, 12);
+  text(cr, "Every key does what its mouse action does, with the same cost.", kLeft, 58,
+       colours::caption);
+  keyLines(cr);
+  out.rgb(layout::kKeysPicture, picture);
+}
+
+}  // namespace
+
 void makeInstructions(Output& out) {
   Canvas picture(art::screenW, art::screenH);
   cairo_t* cr = picture.cr();
   seaBackdrop(cr);
-  heading(cr);
+  heading(cr, "How to play");
   intro(cr);
   samples(cr);
   solvedCorner(cr);
@@ -146,4 +181,14 @@ void makeInstructions(Output& out) {
     buttonFace(strip.cr(), {state * w + 4, 6, w - 8, 28}, state, "play");
   }
   out.rgb(layout::kPlay.picture, strip);
+
+  const layout::Placed& keys = layout::kKeysButton;
+  Canvas keysBehind = picture.crop({keys.x, keys.y, w, h});
+  Canvas keysStrip(3 * w, h);
+  for (int state = 0; state < 3; ++state) {
+    keysStrip.paint(keysBehind, state * w, 0);
+    buttonFace(keysStrip.cr(), {state * w + 4, 6, w - 8, 28}, state, "keys");
+  }
+  out.rgb(keys.picture, keysStrip);
+  makeKeys(out);
 }

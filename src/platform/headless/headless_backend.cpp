@@ -69,6 +69,15 @@ void HeadlessBackend::sendMouse(MessageKind kind, int32_t x, int32_t y, WindowId
   postMessage(message);
 }
 
+void HeadlessBackend::sendKey(uint32_t key, uint32_t modifiers, WindowId window) {
+  Message message;
+  message.window = window != 0 ? window : firstWindow();
+  message.kind = MessageKind::KeyDown;
+  message.param = key;
+  message.modifiers = modifiers;
+  postMessage(message);
+}
+
 WindowId HeadlessBackend::firstWindow() const {
   return windows().empty() ? 0 : windows().begin()->first;
 }

@@ -46,6 +46,9 @@ class HeadlessBackend : public Backend {
   void send(MessageKind kind, uint32_t param = 0, WindowId window = 0);
   // `flags`: the modifiers held at a button message (kMouseShift).
   void sendMouse(MessageKind kind, int32_t x, int32_t y, WindowId window = 0, uint32_t flags = 0);
+  // Queues a key-down, as a keyboard gives it (keys that type come again as characters only
+  // when the test sends those too).
+  void sendKey(uint32_t key, uint32_t modifiers = 0, WindowId window = 0);
   WindowId firstWindow() const;
   const std::string& caption(WindowId window) const;
 

@@ -60,6 +60,33 @@ uint32_t controlCharacter(const SDL_Keysym& key) {
   }
 }
 
+// The game's name for a key (platform/keys.h), or 0 for a key the game never hears.
+uint32_t keyCode(SDL_Keycode sym) {
+  switch (sym) {
+    case SDLK_KP_ENTER:
+      return key::kReturn;
+    case SDLK_LEFT:
+      return key::kLeft;
+    case SDLK_RIGHT:
+      return key::kRight;
+    case SDLK_UP:
+      return key::kUp;
+    case SDLK_DOWN:
+      return key::kDown;
+    default:
+      break;
+  }
+  if (sym >= SDLK_F1 && sym <= SDLK_F12) return key::kF1 + static_cast<uint32_t>(sym - SDLK_F1);
+  // SDL names the keys that type by the character they type without Shift.
+  return sym >= SDLK_BACKSPACE && sym < SDLK_DELETE ? static_cast<uint32_t>(sym) : 0;
+}
+
+uint32_t keyModifiers(const SDL_KeyboardEvent& event) {
+  const uint16_t mod = event.keysym.mod;
+  return ((mod & KMOD_SHIFT) != 0 ? key::kShift : 0) | ((mod & KMOD_CTRL) != 0 ? key::kCtrl : 0) |
+         ((mod & KMOD_ALT) != 0 ? key::kAlt : 0) | (event.repeat != 0 ? key::kRepeat : 0);
+}
+
 // A hang-up (the terminal or the session that started the game going away) is a polite end
 // request like SIGTERM, which SDL itself turns into SDL_QUIT; the handler can only set a flag,
 // which the next pump reads.
@@ -385,6 +412,7 @@ void SdlBackend::translate(const SDL_Event& event) {
       });
       break;
     case SDL_KEYDOWN:
+      postKey(event.key);
       if (uint32_t code = controlCharacter(event.key.keysym); code != 0) {
         postTo(event.key.windowID, MessageKind::Char, code);
       }
@@ -392,6 +420,15 @@ void SdlBackend::translate(const SDL_Event& event) {
     default:
       break;
   }
+}
+
+void SdlBackend::postKey(const SDL_KeyboardEvent& event) {
+  Message message;
+  message.window = idFor(event.windowID);
+  message.kind = MessageKind::KeyDown;
+  message.param = keyCode(event.keysym.sym);
+  message.modifiers = keyModifiers(event);
+  if (message.window != 0 && message.param != 0) postMessage(message);
 }
 
 std::optional<std::string> SdlBackend::clipboardText() {

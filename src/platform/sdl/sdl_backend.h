@@ -11,6 +11,7 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+struct SDL_KeyboardEvent;
 
 namespace platform {
 
@@ -65,6 +66,8 @@ class SdlBackend : public Backend {
   void closeAll();
   void postTo(uint32_t sdlWindowId, MessageKind kind, uint32_t param = 0, uint32_t position = 0);
   WindowId idFor(uint32_t sdlWindowId) const;
+  // A key-down message, ahead of the character the key may also type.
+  void postKey(const SDL_KeyboardEvent& event);
 
   bool videoReady_ = false;
   std::map<WindowId, Native> natives_;
