@@ -21,7 +21,7 @@ move() {
   click 405 235
   sleep 1
   xdotool mousemove --window "$window" $(at 620 20)
-  sleep 0.5
+  settle moved.xwd
 }
 field() { "$probe" state | awk -v f="$1" '$1 == f { $1 = ""; sub(/^ /, ""); print }'; }
 expect() {  # field, wanted value, after what
@@ -39,7 +39,7 @@ board0=$(field board)
 
 start_game
 move
-shot before_term.xwd
+cp moved.xwd before_term.xwd
 kill -TERM "$pid"
 ended_by SIGTERM
 settled_options SIGTERM
@@ -50,8 +50,7 @@ board1=$(field board)
 state1=$("$probe" state)
 
 start_game
-sleep 0.5
-shot after_start.xwd
+settle after_start.xwd
 cmp -s before_term.xwd after_start.xwd || fail "the second start shows another picture than the first left"
 kill -INT "$pid"
 ended_by SIGINT

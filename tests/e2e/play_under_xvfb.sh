@@ -11,7 +11,7 @@ printf 'gyrotide store 1\nOptions number 256\nTutorial number 0\nend\n' \
   >"$dir/user/Software.Zapfinch.Gyrotide"
 start_x
 start_game
-shot before1.xwd
+settle before1.xwd
 sleep 0.5
 shot before2.xwd
 cmp -s before1.xwd before2.xwd || fail "the picture changes with nothing done"

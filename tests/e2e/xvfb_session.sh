@@ -63,6 +63,20 @@ click() { xdotool mousemove --window "$window" $(at "$1" "$2") click "${3:-1}"; 
 shot() { xwd -silent -id "$window" -out "$1" || fail "xwd failed"; }
 quit_button() { click 50 446; }  # the quit button at (23, 435)
 
+# Waits until the window's picture stands still (two shots half a second apart agree), at
+# most 20 s, and leaves the last shot in $1; a loaded machine may take longer than usual to
+# finish a start or a turn.
+settle() {
+  shot "$1"
+  for _ in $(seq 40); do
+    sleep 0.5
+    shot settle_next.xwd
+    cmp -s "$1" settle_next.xwd && return 0
+    mv settle_next.xwd "$1"
+  done
+  fail "the picture never came to rest"
+}
+
 # "x y WxH" of the window on the screen.
 place() {
   xdotool getwindowgeometry "$window" |
