@@ -53,6 +53,15 @@ TEST(Image, OpacityThresholds) {
 // so both the integer weights and the formula's own evaluation are met.
 TEST(Image, BlendsAndFillsMatchTheFormulasForEveryBytePair) {
   const Image source = grey24(256, 256, [](int x, int) { return x; });
+  // The same source as palette indices (index x is grey x), which blends by another path.
+  Image paletted;
+  {
+    std::vector<uint8_t> indices(256 * 256), palette(256 * 3);
+    for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i);
+    for (size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<uint8_t>(i / 3);
+    paletted.assign(256, 256, 8, std::move(indices), std::move(palette), 256);
+    paletted.colourKey = -1;
+  }
   std::vector<double> opacities = {0.5, 0.25,    253 / 256.0, 1 / 256.0, 0.99, 0.3,
                                    0.7, 1 / 3.0, 0.9899999,   1e-9,      0.05, 0.45};
   for (int ms = 21; ms < 1000; ms += 41) opacities.push_back(1.0 - ms / 2000.0);
@@ -61,13 +70,17 @@ TEST(Image, BlendsAndFillsMatchTheFormulasForEveryBytePair) {
     Image drawn = grey24(256, 256, [](int, int y) { return y; });
     Image filled = grey24(256, 256, [](int x, int) { return x; });  // pixel x holds x
     source.drawTo(drawn, 0, 0, 0, 0, 256, 256, Rect(0, 0, 256, 256), a);
+    Image drawn8 = grey24(256, 256, [](int, int y) { return y; });
+    paletted.drawTo(drawn8, 0, 0, 0, 0, 256, 256, Rect(0, 0, 256, 256), a);
     for (int c = 0; c < 256; ++c) {
       const auto v = static_cast<uint8_t>(c);
       filled.fillRect(Rect(0, c, 256, c + 1), Colour{v, v, v}, kScreen, a);  // row c, colour c
     }
     for (int t = 0; t < 256; ++t) {
       for (int s = 0; s < 256; ++s) {
-        ASSERT_EQ(at(drawn, s, t), static_cast<uint8_t>((1 - a) * t + a * s)) << a << " " << t;
+        const auto expected = static_cast<uint8_t>((1 - a) * t + a * s);
+        ASSERT_EQ(at(drawn, s, t), expected) << a << " " << t;
+        for (int c = 0; c < 3; ++c) ASSERT_EQ(drawn8.pixelAddress(s, t)[c], expected) << a << " " << t;
         ASSERT_EQ(at(filled, t, s), static_cast<uint8_t>(a * s + (1 - a) * t)) << a << " " << t;
       }
     }
