@@ -104,6 +104,11 @@ struct IntegerForm {
   int16_t keep = 0;
   int16_t take = 0;
   int32_t bias = 0;
+  // 0: exact for every pair. Otherwise a near form: the pairs it gets wrong
+  // all have (keep * t + take * s + bias) within `window` of a multiple of
+  // 1 << 15, so a kernel that evaluates the formula for those lanes alone is
+  // exact too.
+  int32_t window = 0;
 };
 constexpr int kFormShift = 15;
 using FormBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, const IntegerForm&);
@@ -222,6 +227,37 @@ MixFn mix() {
 
 FormBlendFn formBlend() { return GYROTIDE_KERNEL(formBlendAvx2, formBlendBaseline); }
 
+// The opacity's own weights with the bias that errs least, and the window that
+// holds every pair they get wrong; none where the window would be wide.
+std::optional<IntegerForm> nearForm(double opacity, long keep, long take,
+                                    const std::vector<uint8_t>& expected) {
+  if (keep < 0 || take < 0 || keep > INT16_MAX || take > INT16_MAX || !(opacity > 0.0)) {
+    return std::nullopt;
+  }
+  constexpr int32_t kOne = 1 << kFormShift;
+  int32_t lo = INT32_MIN, hi = INT32_MAX;
+  for (int t = 0; t < 256; ++t) {
+    for (int s = 0; s < 256; ++s) {
+      const auto v = static_cast<int32_t>(keep * t + take * s);
+      const int32_t q = expected[t * 256 + s] << kFormShift;
+      lo = std::max(lo, q - v);
+      hi = std::min(hi, q + kOne - 1 - v);
+    }
+  }
+  const int32_t bias = std::max(0, hi + (lo - hi) / 2);
+  int32_t window = 1;
+  for (int t = 0; t < 256; ++t) {
+    for (int s = 0; s < 256; ++s) {
+      const auto v = static_cast<int32_t>(keep * t + take * s) + bias;
+      const int32_t q = expected[t * 256 + s] << kFormShift;
+      if (v < q) window = std::max(window, q - v);
+      if (v >= q + kOne) window = std::max(window, v - (q + kOne) + 1);
+    }
+  }
+  if (window > kOne / 8) return std::nullopt;
+  return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), bias, window};
+}
+
 // Looks for integer weights near the opacity's own and keeps the first whose
 // bias range is not empty over every (t, s) pair of the formula's results.
 template <Formula F>
@@ -253,7 +289,7 @@ std::optional<IntegerForm> findIntegerForm(double opacity) {
       if (lo <= hi) return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), lo};
     }
   }
-  return std::nullopt;
+  return nearForm(opacity, keep0, take0, expected);
 }
 
 // What was found for recent opacities, so a fade that comes back to the same
@@ -290,12 +326,13 @@ class SpanBlender {
     const std::optional<IntegerForm> found = formula == Formula::Draw
                                                  ? integerForm<Formula::Draw>(opacity)
                                                  : integerForm<Formula::Fill>(opacity);
-    if (found) {
+    if (found && found->window == 0) {
       form_ = *found;
       formBlend_ = formBlend();
-    } else {
-      mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
+      return;
     }
+    mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
+    if (found) form_ = *found, near_ = true;
   }
 
   // The weights, for kernels that blend in registers of their own: the 1/256
@@ -303,7 +340,8 @@ class SpanBlender {
   bool onGrid() const { return grid_ != nullptr; }
   uint16_t keepWeight() const { return wKeep_; }
   uint16_t takeWeight() const { return wTake_; }
-  const IntegerForm* form() const { return formBlend_ ? &form_ : nullptr; }
+  const IntegerForm* form() const { return formBlend_ || near_ ? &form_ : nullptr; }
+  double opacity() const { return opacity_; }
 
   void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
     if (grid_) {
@@ -321,6 +359,7 @@ class SpanBlender {
   FormBlendFn formBlend_ = nullptr;
   IntegerForm form_;
   MixFn mix_ = nullptr;
+  bool near_ = false;
   uint16_t wKeep_ = 0;
   uint16_t wTake_ = 0;
 };
@@ -370,16 +409,6 @@ void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
   }
   for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
     std::memmove(to, from, bytes);
-  }
-}
-
-void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity) {
-  const SpanBlender blender(opacity, Formula::Draw);
-  const size_t bytes = static_cast<size_t>(a.w) * 3;
-  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
-  uint8_t* to = dst.pixelAddress(a.tx, a.ty);
-  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
-    blender.blend(to, from, bytes);
   }
 }
 
@@ -467,11 +496,12 @@ struct Expander {
 
 // A span blender's weights as 512-bit vectors, so 64 bytes blend in registers.
 // The grid's weights go in 16-bit lanes; an integer form's pair target and
-// source bytes in 32-bit lanes, as the AVX2 kernel does. `Kind::None` where
-// only the double formula is exact.
+// source bytes in 32-bit lanes, as the AVX2 kernel does. A near form also
+// marks the lanes inside its window, which take the formula itself.
+// `Kind::None` where only the double formula is exact.
 class Blend64 {
  public:
-  enum class Kind { None, Grid, Form };
+  enum class Kind { None, Grid, Form, Near };
 
   GYROTIDE_VBMI explicit Blend64(const SpanBlender* blender) {
     if (blender == nullptr) return;
@@ -480,9 +510,12 @@ class Blend64 {
       first_ = _mm512_set1_epi16(static_cast<int16_t>(blender->keepWeight()));
       second_ = _mm512_set1_epi16(static_cast<int16_t>(blender->takeWeight()));
     } else if (const IntegerForm* f = blender->form()) {
-      kind_ = Kind::Form;
+      kind_ = f->window ? Kind::Near : Kind::Form;
       first_ = _mm512_set1_epi32(static_cast<uint16_t>(f->keep) | f->take << 16);
       second_ = _mm512_set1_epi32(f->bias);
+      window_ = _mm512_set1_epi32(f->window);
+      twoWindows_ = _mm512_set1_epi32(2 * f->window);
+      opacity_ = blender->opacity();
     }
   }
   Kind kind() const { return kind_; }
@@ -494,11 +527,30 @@ class Blend64 {
     if (kind_ == Kind::Grid) {
       return _mm512_packus_epi16(grid(tl, sl), grid(th, sh));
     }
-    const __m512i low = _mm512_packs_epi32(form(_mm512_unpacklo_epi16(tl, sl)),
-                                           form(_mm512_unpackhi_epi16(tl, sl)));
-    const __m512i high = _mm512_packs_epi32(form(_mm512_unpacklo_epi16(th, sh)),
-                                            form(_mm512_unpackhi_epi16(th, sh)));
-    return _mm512_packus_epi16(low, high);
+    const __m512i v[4] = {form(_mm512_unpacklo_epi16(tl, sl)), form(_mm512_unpackhi_epi16(tl, sl)),
+                          form(_mm512_unpacklo_epi16(th, sh)), form(_mm512_unpackhi_epi16(th, sh))};
+    const __m512i out = pack(shifted(v[0]), shifted(v[1]), shifted(v[2]), shifted(v[3]));
+    if (kind_ != Kind::Near) return out;
+    // Lanes whose sum lies within the window of a whole number: 1, else 0,
+    // packed in the same order as the results.
+    const __m512i marks = pack(inWindow(v[0]), inWindow(v[1]), inWindow(v[2]), inWindow(v[3]));
+    const __mmask64 risky = _mm512_test_epi8_mask(marks, marks);
+    if (!risky) return out;
+    alignas(64) uint8_t result[64], target[64], source[64];
+    _mm512_store_si512(target, t);
+    _mm512_store_si512(source, s);
+    // Many marked lanes (an opacity such as 0.8 puts every fifth pair on a
+    // whole number) are cheaper as one vector of the formula.
+    if (__builtin_popcountll(risky) > kFewLanes) {
+      mixVector<64, Formula::Draw>(target, source, 64, opacity_);
+      return _mm512_load_si512(target);
+    }
+    _mm512_store_si512(result, out);
+    for (uint64_t m = risky; m; m &= m - 1) {
+      const int i = __builtin_ctzll(m);
+      result[i] = blendDrawByte(opacity_, target[i], source[i]);
+    }
+    return _mm512_load_si512(result);
   }
 
  private:
@@ -509,12 +561,66 @@ class Blend64 {
         ~0u, _mm512_add_epi16(_mm512_mullo_epi16(t, first_), _mm512_mullo_epi16(s, second_)), 8);
   }
   GYROTIDE_VBMI __m512i form(__m512i pairs) const {
-    return _mm512_maskz_srli_epi32(
-        0xFFFF, _mm512_add_epi32(_mm512_madd_epi16(pairs, first_), second_), kFormShift);
+    return _mm512_add_epi32(_mm512_madd_epi16(pairs, first_), second_);
+  }
+  GYROTIDE_VBMI static __m512i shifted(__m512i sum) {
+    return _mm512_maskz_srli_epi32(0xFFFF, sum, kFormShift);
+  }
+  GYROTIDE_VBMI __m512i inWindow(__m512i sum) const {
+    const __m512i fraction =
+        _mm512_and_si512(_mm512_add_epi32(sum, window_), _mm512_set1_epi32((1 << kFormShift) - 1));
+    return _mm512_maskz_srli_epi32(0xFFFF, _mm512_sub_epi32(fraction, twoWindows_), 31);
+  }
+  // Four vectors of 32-bit lanes to 64 bytes, in the order the unpacking took
+  // them from.
+  GYROTIDE_VBMI static __m512i pack(__m512i a, __m512i b, __m512i c, __m512i d) {
+    return _mm512_packus_epi16(_mm512_packs_epi32(a, b), _mm512_packs_epi32(c, d));
   }
 
+  static constexpr int kFewLanes = 6;
   Kind kind_ = Kind::None;
-  __m512i first_{}, second_{};
+  __m512i first_{}, second_{}, window_{}, twoWindows_{};
+  double opacity_ = 0.0;
+};
+
+// A translucent fill's result depends only on the old byte, so the formula is
+// evaluated once for each of the 256 old bytes of each channel (exact by
+// definition), and rows are looked up 64 bytes at a time.
+class FillTables {
+ public:
+  GYROTIDE_VBMI FillTables(Colour colour, double opacity) {
+    const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
+    alignas(64) uint8_t bytes[256];
+    for (int c = 0; c < 3; ++c) {
+      for (int t = 0; t < 256; ++t) bytes[t] = blendFillByte(opacity, bgr[c], static_cast<uint8_t>(t));
+      for (int q = 0; q < 4; ++q) channels_[c].q[q] = _mm512_load_si512(bytes + 64 * q);
+    }
+    // A row's k-th 64 bytes start at channel k mod 3, since 64 = 1 (mod 3).
+    for (int phase = 0; phase < 3; ++phase) {
+      green_[phase] = red_[phase] = 0;
+      for (int i = 0; i < 64; ++i) {
+        const int c = (phase + i) % 3;
+        if (c == 1) green_[phase] |= uint64_t{1} << i;
+        if (c == 2) red_[phase] |= uint64_t{1} << i;
+      }
+    }
+  }
+
+  GYROTIDE_VBMI void fill(uint8_t* row, size_t bytes) const {
+    for (size_t i = 0, phase = 0; i < bytes; i += 64, phase = phase == 2 ? 0 : phase + 1) {
+      const size_t n = std::min<size_t>(64, bytes - i);
+      const __mmask64 present = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+      const __m512i old = _mm512_maskz_loadu_epi8(present, row + i);
+      __m512i out = lookUp(channels_[0], old);
+      out = _mm512_mask_blend_epi8(green_[phase], out, lookUp(channels_[1], old));
+      out = _mm512_mask_blend_epi8(red_[phase], out, lookUp(channels_[2], old));
+      _mm512_mask_storeu_epi8(row + i, present, out);
+    }
+  }
+
+ private:
+  ByteTable channels_[3];
+  __mmask64 green_[3], red_[3];
 };
 
 // Copies, or blends, 64 pixels at a time; keyed pixels are never stored to.
@@ -559,6 +665,42 @@ GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
   }
 }
 #endif
+
+#ifdef GYROTIDE_GFX_AVX2
+// 24-bit rows 64 bytes at a time in registers; false where the blender's
+// weights do not allow it.
+GYROTIDE_VBMI bool blendRows24Vbmi(const Image& src, Image& dst, const BlitArea& a,
+                                   const SpanBlender& blender) {
+  const Blend64 inRegisters(&blender);
+  if (inRegisters.kind() == Blend64::Kind::None) return false;
+  const size_t bytes = static_cast<size_t>(a.w) * 3;
+  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+  uint8_t* to = dst.pixelAddress(a.tx, a.ty);
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+    for (size_t i = 0; i < bytes; i += 64) {
+      const size_t n = std::min<size_t>(64, bytes - i);
+      const __mmask64 present = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+      const __m512i t = _mm512_maskz_loadu_epi8(present, to + i);
+      const __m512i s = _mm512_maskz_loadu_epi8(present, from + i);
+      _mm512_mask_storeu_epi8(to + i, present, inRegisters(t, s));
+    }
+  }
+  return true;
+}
+#endif
+
+void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity) {
+  const SpanBlender blender(opacity, Formula::Draw);
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi() && blendRows24Vbmi(src, dst, a, blender)) return;
+#endif
+  const size_t bytes = static_cast<size_t>(a.w) * 3;
+  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+  uint8_t* to = dst.pixelAddress(a.tx, a.ty);
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+    blender.blend(to, from, bytes);
+  }
+}
 
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 #ifdef GYROTIDE_GFX_AVX2
@@ -612,6 +754,11 @@ void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity)
   }
 }
 
+// `rows` rows of `count` pixels from `first`, `pitch` bytes apart, blended
+// with the colour at a translucent opacity.
+void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
+                   double opacity);
+
 // Pixels [0, count) from row start: the colour, or blended with it.
 void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blender) {
   uint8_t pattern[kChunkPixels * 3];
@@ -629,6 +776,27 @@ void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blen
       std::memcpy(row + done * 3, pattern, bytes);
     }
   }
+}
+
+void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
+                   double opacity) {
+  if (rows * count < kChunkPixels) {  // fewer bytes than the tables would take to build
+    const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
+    for (int32_t y = 0; y < rows; ++y) {
+      uint8_t* p = first + y * pitch;
+      for (int32_t i = 0; i < count * 3; ++i) p[i] = blendFillByte(opacity, bgr[i % 3], p[i]);
+    }
+    return;
+  }
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) {
+    const FillTables tables(colour, opacity);
+    for (int32_t y = 0; y < rows; ++y) tables.fill(first + y * pitch, static_cast<size_t>(count) * 3);
+    return;
+  }
+#endif
+  const SpanBlender blender(opacity, Formula::Fill);
+  for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, &blender);
 }
 
 }  // namespace
@@ -742,10 +910,8 @@ void Image::fillRect(const Rect& rect, Colour colour, const Rect& clip, double o
     }
     return;
   }
-  const SpanBlender blender(opacity, Formula::Fill);
-  for (int32_t y = area.top; y < area.bottom; ++y) {
-    fillRow(pixelAddress(area.left, y), area.width(), colour, &blender);
-  }
+  blendFillRows(pixelAddress(area.left, area.top), pitch(), area.height(), area.width(), colour,
+                opacity);
 }
 
 void Image::frameRect(const Rect& rect, Colour colour, const Rect& clip, double opacity) {
@@ -770,8 +936,7 @@ void Image::drawHLine(int32_t x0, int32_t x1, int32_t y, Colour colour, const Re
     fillRow(pixelAddress(x0, y), x1 - x0, colour, nullptr);
     return;
   }
-  const SpanBlender blender(opacity, Formula::Fill);
-  fillRow(pixelAddress(x0, y), x1 - x0, colour, &blender);
+  blendFillRows(pixelAddress(x0, y), pitch(), 1, x1 - x0, colour, opacity);
 }
 
 void Image::drawVLine(int32_t y0, int32_t y1, int32_t x, Colour colour, const Rect& clip,

@@ -26,6 +26,10 @@ Image numbered() {  // 4 x 4, pixel (x, y) = 10y + x
   return grey24(4, 4, [](int x, int y) { return 10 * y + x; });
 }
 int at(const Image& image, int x, int y) { return image.pixelAddress(x, y)[0]; }
+// Byte `channel` (0 blue, 1 green, 2 red) of the fill colour numbered v.
+uint8_t channelColour(uint8_t v, int channel) {
+  return static_cast<uint8_t>(channel == 0 ? v : channel == 1 ? 255 - v : v * 7 + 3);
+}
 
 TEST(Image, BlankImageIsWhiteWithRowsPaddedToFourBytes) {
   Image image(5, 3, 24);
@@ -74,14 +78,20 @@ TEST(Image, BlendsAndFillsMatchTheFormulasForEveryBytePair) {
     paletted.drawTo(drawn8, 0, 0, 0, 0, 256, 256, Rect(0, 0, 256, 256), a);
     for (int c = 0; c < 256; ++c) {
       const auto v = static_cast<uint8_t>(c);
-      filled.fillRect(Rect(0, c, 256, c + 1), Colour{v, v, v}, kScreen, a);  // row c, colour c
+      // Row c: blue c, and other bytes for green and red, so a channel mixed up shows.
+      filled.fillRect(Rect(0, c, 256, c + 1), Colour{channelColour(v, 2), channelColour(v, 1), v},
+                      kScreen, a);
     }
     for (int t = 0; t < 256; ++t) {
       for (int s = 0; s < 256; ++s) {
         const auto expected = static_cast<uint8_t>((1 - a) * t + a * s);
         ASSERT_EQ(at(drawn, s, t), expected) << a << " " << t;
         for (int c = 0; c < 3; ++c) ASSERT_EQ(drawn8.pixelAddress(s, t)[c], expected) << a << " " << t;
-        ASSERT_EQ(at(filled, t, s), static_cast<uint8_t>(a * s + (1 - a) * t)) << a << " " << t;
+        for (int c = 0; c < 3; ++c) {
+          const uint8_t colour = channelColour(static_cast<uint8_t>(s), c);
+          ASSERT_EQ(filled.pixelAddress(t, s)[c], static_cast<uint8_t>(a * colour + (1 - a) * t))
+              << a << " " << t << " channel " << c;
+        }
       }
     }
   }
