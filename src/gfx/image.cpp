@@ -1,6 +1,7 @@
 #include "gfx/image.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +110,10 @@ struct IntegerForm {
   // 1 << 15, so a kernel that evaluates the formula for those lanes alone is
   // exact too.
   int32_t window = 0;
+  // For a near form: the formula's result where target and source are the
+  // same byte (a sprite's edge over a background of its own colour), pairs
+  // that always sit on a whole number.
+  std::array<uint8_t, 256> diagonal{};
 };
 constexpr int kFormShift = 15;
 using FormBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, const IntegerForm&);
@@ -255,7 +260,9 @@ std::optional<IntegerForm> nearForm(double opacity, long keep, long take,
     }
   }
   if (window > kOne / 8) return std::nullopt;
-  return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), bias, window};
+  IntegerForm form{static_cast<int16_t>(keep), static_cast<int16_t>(take), bias, window};
+  for (int t = 0; t < 256; ++t) form.diagonal[t] = expected[t * 257];
+  return form;
 }
 
 // Looks for integer weights near the opacity's own and keeps the first whose
@@ -516,6 +523,7 @@ class Blend64 {
       window_ = _mm512_set1_epi32(f->window);
       twoWindows_ = _mm512_set1_epi32(2 * f->window);
       opacity_ = blender->opacity();
+      for (int q = 0; q < 4; ++q) diagonal_.q[q] = _mm512_loadu_si512(f->diagonal.data() + 64 * q);
     }
   }
   Kind kind() const { return kind_; }
@@ -529,12 +537,14 @@ class Blend64 {
     }
     const __m512i v[4] = {form(_mm512_unpacklo_epi16(tl, sl)), form(_mm512_unpackhi_epi16(tl, sl)),
                           form(_mm512_unpacklo_epi16(th, sh)), form(_mm512_unpackhi_epi16(th, sh))};
-    const __m512i out = pack(shifted(v[0]), shifted(v[1]), shifted(v[2]), shifted(v[3]));
+    __m512i out = pack(shifted(v[0]), shifted(v[1]), shifted(v[2]), shifted(v[3]));
     if (kind_ != Kind::Near) return out;
     // Lanes whose sum lies within the window of a whole number: 1, else 0,
     // packed in the same order as the results.
     const __m512i marks = pack(inWindow(v[0]), inWindow(v[1]), inWindow(v[2]), inWindow(v[3]));
-    const __mmask64 risky = _mm512_test_epi8_mask(marks, marks);
+    const __mmask64 same = _mm512_cmpeq_epi8_mask(t, s);
+    const __mmask64 risky = _mm512_test_epi8_mask(marks, marks) & ~same;
+    if (same) out = _mm512_mask_blend_epi8(same, out, lookUp(diagonal_, t));
     if (!risky) return out;
     alignas(64) uint8_t result[64], target[64], source[64];
     _mm512_store_si512(target, t);
@@ -580,6 +590,7 @@ class Blend64 {
   static constexpr int kFewLanes = 6;
   Kind kind_ = Kind::None;
   __m512i first_{}, second_{}, window_{}, twoWindows_{};
+  ByteTable diagonal_{};
   double opacity_ = 0.0;
 };
 
@@ -623,18 +634,13 @@ class FillTables {
   __mmask64 green_[3], red_[3];
 };
 
-// Copies, or blends, 64 pixels at a time; keyed pixels are never stored to.
-// Where the weights allow, the blend stays in registers; the double formula
-// goes through a buffer of the colours.
-GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
-                             const SpanBlender* blender) {
+// Expands 64 pixels at a time and hands them to `chunk`, which copies or
+// blends them; keyed pixels are never stored to.
+template <class Chunk>
+GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a, Chunk& chunk) {
   uint32_t colours[256];
   packedColours(src, colours);
   const Expander expander(colours);
-  const Blend64 inRegisters(blender);
-  // Whole vectors are blended, also past a row's end (those bytes are never
-  // stored), so no kernel falls back to its byte-by-byte tail.
-  alignas(64) uint8_t bgr[192], blended[192] = {};
   for (int32_t y = 0; y < a.h; ++y) {
     const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
     uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
@@ -643,27 +649,47 @@ GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a,
       __m512i bytes[3];
       __mmask64 mask[3];
       expander.expand(from, count, bytes, mask);
-      if (blender == nullptr) {
-        for (int k = 0; k < 3; ++k) _mm512_mask_storeu_epi8(to + 64 * k, mask[k], bytes[k]);
-        continue;
-      }
-      if (inRegisters.kind() != Blend64::Kind::None) {
-        for (int k = 0; k < 3; ++k) {
-          const __m512i old = _mm512_maskz_loadu_epi8(mask[k], to + 64 * k);
-          _mm512_mask_storeu_epi8(to + 64 * k, mask[k], inRegisters(old, bytes[k]));
-        }
-        continue;
-      }
-      const size_t n = static_cast<size_t>(count) * 3;
-      for (int k = 0; k < 3; ++k) _mm512_store_si512(bgr + 64 * k, bytes[k]);
-      std::memcpy(blended, to, n);
-      blender->blend(blended, bgr, (n + 31) & ~size_t{31});
-      for (int k = 0; k < 3; ++k) {
-        _mm512_mask_storeu_epi8(to + 64 * k, mask[k], _mm512_load_si512(blended + 64 * k));
-      }
+      chunk(to, count, bytes, mask);
     }
   }
 }
+
+struct CopyChunk {
+  GYROTIDE_VBMI void operator()(uint8_t* to, int32_t, const __m512i (&bytes)[3],
+                                const __mmask64 (&mask)[3]) const {
+    for (int k = 0; k < 3; ++k) _mm512_mask_storeu_epi8(to + 64 * k, mask[k], bytes[k]);
+  }
+};
+
+// Where the weights allow, the blend stays in registers; the double formula
+// goes through a buffer of the colours.
+struct BlendChunk {
+  GYROTIDE_VBMI explicit BlendChunk(const SpanBlender& b) : blender(b), inRegisters(&b) {}
+
+  GYROTIDE_VBMI void operator()(uint8_t* to, int32_t count, const __m512i (&bytes)[3],
+                                const __mmask64 (&mask)[3]) {
+    if (inRegisters.kind() != Blend64::Kind::None) {
+      for (int k = 0; k < 3; ++k) {
+        const __m512i old = _mm512_maskz_loadu_epi8(mask[k], to + 64 * k);
+        _mm512_mask_storeu_epi8(to + 64 * k, mask[k], inRegisters(old, bytes[k]));
+      }
+      return;
+    }
+    // Whole vectors are blended, also past a row's end (those bytes are never
+    // stored), so no kernel falls back to its byte-by-byte tail.
+    const size_t n = static_cast<size_t>(count) * 3;
+    for (int k = 0; k < 3; ++k) _mm512_store_si512(bgr + 64 * k, bytes[k]);
+    std::memcpy(blended, to, n);
+    blender.blend(blended, bgr, (n + 31) & ~size_t{31});
+    for (int k = 0; k < 3; ++k) {
+      _mm512_mask_storeu_epi8(to + 64 * k, mask[k], _mm512_load_si512(blended + 64 * k));
+    }
+  }
+
+  const SpanBlender& blender;
+  const Blend64 inRegisters;
+  alignas(64) uint8_t bgr[192], blended[192] = {};
+};
 #endif
 
 #ifdef GYROTIDE_GFX_AVX2
@@ -704,7 +730,10 @@ void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity
 
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return rows8Vbmi(src, dst, a, nullptr);
+  if (hasVbmi()) {
+    CopyChunk copy;
+    return rows8Vbmi(src, dst, a, copy);
+  }
 #endif
   uint32_t colours[256];
   packedColours(src, colours);
@@ -727,7 +756,10 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return rows8Vbmi(src, dst, a, &blender);
+  if (hasVbmi()) {
+    BlendChunk blend(blender);
+    return rows8Vbmi(src, dst, a, blend);
+  }
 #endif
   uint32_t colours[256];
   packedColours(src, colours);
