@@ -105,7 +105,10 @@ ResourceArchive* openResourceArchive() {
 }
 
 void closeResourceArchive() {
-  if (resourceArchive == defaultArchive) resourceArchive = nullptr;
+  // An archive a test installed over the default keeps the default alive: the test's scope
+  // puts it back when it ends.
+  if (resourceArchive != defaultArchive) return;
+  resourceArchive = nullptr;
   delete defaultArchive;
   defaultArchive = nullptr;
 }

@@ -26,6 +26,13 @@ start_x() {
   export DISPLAY=:$(head -n 1 display.txt)
 }
 
+# What the program was doing and which windows the server had, for a start that failed.
+window_report() {
+  echo "program $(awk '/^State/ {print $2 $3}' "/proc/$pid/status" 2>/dev/null)" \
+    "waiting in $(cat "/proc/$pid/wchan" 2>/dev/null);" \
+    "windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
+}
+
 # Starts the game and waits for its window; `scale` is the window's whole multiple of the
 # picture. The desktop libraries under SDL (D-Bus among them) keep allocations until exit that
 # the leak checker cannot attribute; leaks of the game itself are checked by the unit tests.
@@ -48,7 +55,7 @@ start_game() {
     fi
     sleep 0.1
   done
-  [ -n "$geometry" ] || fail "no window appeared"
+  [ -n "$geometry" ] || fail "no window appeared: $(window_report)"
   sleep 1
   # The window that stands once the game has settled.
   window=$(xdotool search --name '^Gyrotide$' 2>/dev/null | tail -n 1)

@@ -161,7 +161,8 @@ TEST(ArchiveWriter, RefusesWhatTheFormatCannotHold) {
 
 TEST(ResourceArchive, ProcessWideArchiveCanBeReplacedByATest) {
   auto mine = memoryArchive(buildArchive({{"puzzles.ini", "x"}}));
-  ResourceArchive* before = resourceArchive;
+  ResourceArchive* before = openResourceArchive();  // the default, made here if not yet
+  const size_t members = before->entries().size();
   {
     ScopedResourceArchive scope(*mine);
     EXPECT_EQ(openResourceArchive(), mine.get());  // an installed archive is kept
@@ -169,6 +170,7 @@ TEST(ResourceArchive, ProcessWideArchiveCanBeReplacedByATest) {
     EXPECT_EQ(resourceArchive, mine.get());
   }
   EXPECT_EQ(resourceArchive, before);
+  EXPECT_EQ(before->entries().size(), members);  // still alive for the tests that follow
 }
 
 }  // namespace
