@@ -205,13 +205,17 @@ bool hasAvx2() {
   static const bool avx2 = __builtin_cpu_supports("avx2") && !std::getenv("GYROTIDE_NO_AVX2");
   return avx2;
 }
-// Byte permutes (AVX-512 VBMI) look up 64 palette indices at once; without
-// them, or with GYROTIDE_NO_AVX512 (or GYROTIDE_NO_AVX2) set, the row loops
-// below expand 8-bit pixels one at a time.
+// Byte permutes (AVX-512 VBMI) look up 64 palette indices at once, byte
+// compression (VBMI2) gathers the few lanes a near form leaves to the formula,
+// and word dot products (VNNI) weigh pairs of bytes in one step;
+// without them, or with GYROTIDE_NO_AVX512 (or GYROTIDE_NO_AVX2) set, the row
+// loops below expand 8-bit pixels one at a time.
 bool hasVbmi() {
-  static const bool vbmi = hasAvx2() && __builtin_cpu_supports("avx512bw") &&
-                           __builtin_cpu_supports("avx512vbmi") &&
-                           !std::getenv("GYROTIDE_NO_AVX512");
+  static const bool vbmi =
+      hasAvx2() && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi") &&
+      __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vnni") &&
+      __builtin_cpu_supports("bmi2") && !std::getenv("GYROTIDE_NO_AVX512");
   return vbmi;
 }
 #endif
@@ -405,20 +409,6 @@ bool clipBlit(const Image& src, const Image& dst, int32_t sx, int32_t sy, int32_
   return true;
 }
 
-void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
-  const size_t bytes = static_cast<size_t>(a.w) * 3;
-  const uint8_t* from = src.pixelAddress(a.sx, a.sy);
-  uint8_t* to = dst.pixelAddress(a.tx, a.ty);
-  // memmove: an image may be drawn onto itself.
-  if (bytes == src.pitch() && bytes == dst.pitch()) {
-    std::memmove(to, from, bytes * a.h);  // whole rows, back to back: one copy
-    return;
-  }
-  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
-    std::memmove(to, from, bytes);
-  }
-}
-
 // Indices that are the key or have no palette entry are not drawn.
 inline bool drawable(uint8_t index, int32_t colourKey, int32_t entries) {
   return index != colourKey && index < entries;
@@ -437,7 +427,16 @@ void packedColours(const Image& src, uint32_t (&colours)[256]) {
 }
 
 #ifdef GYROTIDE_GFX_AVX2
-#define GYROTIDE_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+#define GYROTIDE_VBMI \
+  __attribute__((     \
+      target("avx512f,avx512bw,avx512dq,avx512vl,avx512vbmi,avx512vbmi2,avx512vnni,bmi2")))
+// The row loops' kernels are inlined into them, so no vector crosses a call.
+#define GYROTIDE_VBMI_INLINE GYROTIDE_VBMI __attribute__((always_inline)) inline
+
+// The first n bytes of a vector (all 64 from n = 64 up; none below 1).
+inline uint64_t firstBytes(int64_t n) {
+  return n >= 64 ? ~uint64_t{0} : n <= 0 ? 0 : (uint64_t{1} << n) - 1;
+}
 
 // One byte of each of 256 palette entries, as four 64-byte quarters.
 struct ByteTable {
@@ -450,35 +449,64 @@ GYROTIDE_VBMI inline __m512i lookUp(const ByteTable& t, __m512i indices) {
                                 _mm512_permutex2var_epi8(t.q[2], indices, t.q[3]));
 }
 
-// Blue, green and red of every index, and 255 where an index is drawn at all;
-// and the permutes that lay 64 pixels' planes out as 192 target bytes.
+// Fixed byte permutes of the 8-bit path. Palette quarter q's 192 bytes to
+// one plane: entry i's channel c is byte 3i + c. And 64 pixels' planes to
+// the 192 target bytes: the k-th 64 bytes take blue and green from the
+// planes' pixel p (green as 64 + p, from the second table) and red where
+// `redBytes` is set.
+struct PlaneLayout {
+  alignas(64) uint8_t deinterleave[3][64];
+  uint64_t fromThird[3];
+  alignas(64) uint8_t blueGreen[3][64], pixel[3][64];
+  uint64_t redBytes[3];
+  constexpr PlaneLayout() : deinterleave{}, fromThird{}, blueGreen{}, pixel{}, redBytes{} {
+    for (int c = 0; c < 3; ++c) {
+      for (int i = 0; i < 64; ++i) {
+        deinterleave[c][i] = static_cast<uint8_t>(3 * i + c);
+        if (3 * i + c >= 128) fromThird[c] |= uint64_t{1} << i;
+      }
+    }
+    for (int k = 0; k < 3; ++k) {
+      for (int j = 0; j < 64; ++j) {
+        const int byte = 64 * k + j, p = byte / 3, c = byte % 3;
+        pixel[k][j] = static_cast<uint8_t>(p);
+        blueGreen[k][j] = static_cast<uint8_t>(c == 1 ? 64 + p : p);
+        if (c == 2) redBytes[k] |= uint64_t{1} << j;
+      }
+    }
+  }
+};
+constexpr PlaneLayout kPlanes{};
+
+// Blue, green and red of every index, and 255 where an index is drawn at all
+// (not the key, and inside the palette).
 struct Expander {
   ByteTable blue, green, red, drawn;
   __m512i blueGreen[3], pixel[3];
-  __mmask64 redBytes[3];
 
-  GYROTIDE_VBMI explicit Expander(const uint32_t (&colours)[256]) {
-    alignas(64) uint8_t planes[4][256];
-    for (int i = 0; i < 256; ++i) {
-      for (int c = 0; c < 3; ++c) planes[c][i] = static_cast<uint8_t>(colours[i] >> (8 * c));
-      planes[3][i] = colours[i] ? 255 : 0;
-    }
-    ByteTable* tables[4] = {&blue, &green, &red, &drawn};
-    for (int c = 0; c < 4; ++c) {
-      for (int q = 0; q < 4; ++q) tables[c]->q[q] = _mm512_load_si512(planes[c] + 64 * q);
+  GYROTIDE_VBMI explicit Expander(const Image& src) {
+    const int32_t entries = src.paletteEntries(), key = src.colourKey;
+    ByteTable* planes[3] = {&blue, &green, &red};
+    __m512i deinterleave[3];
+    for (int c = 0; c < 3; ++c) deinterleave[c] = _mm512_load_si512(kPlanes.deinterleave[c]);
+    for (int q = 0; q < 4; ++q) {
+      __m512i bytes[3];
+      for (int j = 0; j < 3; ++j) {
+        const __mmask64 present = firstBytes(3 * entries - 192 * q - 64 * j);
+        bytes[j] = _mm512_maskz_loadu_epi8(present, src.palette + 192 * q + 64 * j);
+      }
+      for (int c = 0; c < 3; ++c) {
+        const __m512i firstTwo = _mm512_permutex2var_epi8(bytes[0], deinterleave[c], bytes[1]);
+        planes[c]->q[q] =
+            _mm512_mask_permutexvar_epi8(firstTwo, kPlanes.fromThird[c], deinterleave[c], bytes[2]);
+      }
+      uint64_t shown = firstBytes(entries - 64 * q);
+      if (key >= 64 * q && key < 64 * q + 64) shown &= ~(uint64_t{1} << (key - 64 * q));
+      drawn.q[q] = _mm512_maskz_mov_epi8(shown, _mm512_set1_epi8(-1));
     }
     for (int k = 0; k < 3; ++k) {
-      alignas(64) uint8_t bg[64], px[64];
-      uint64_t reds = 0;
-      for (int j = 0; j < 64; ++j) {
-        const int byte = 64 * k + j, p = byte / 3, c = byte % 3;
-        px[j] = static_cast<uint8_t>(p);
-        bg[j] = static_cast<uint8_t>(c == 1 ? 64 + p : p);
-        if (c == 2) reds |= uint64_t{1} << j;
-      }
-      blueGreen[k] = _mm512_load_si512(bg);
-      pixel[k] = _mm512_load_si512(px);
-      redBytes[k] = reds;
+      blueGreen[k] = _mm512_load_si512(kPlanes.blueGreen[k]);
+      pixel[k] = _mm512_load_si512(kPlanes.pixel[k]);
     }
   }
 
@@ -486,26 +514,57 @@ struct Expander {
   // drawn mask, three vectors each.
   GYROTIDE_VBMI void expand(const uint8_t* from, int32_t count, __m512i (&bytes)[3],
                             __mmask64 (&mask)[3]) const {
-    const __mmask64 present = count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
+    const __mmask64 present = firstBytes(count);
     const __m512i indices = _mm512_maskz_loadu_epi8(present, from);
     const __m512i b = lookUp(blue, indices), g = lookUp(green, indices);
     const __m512i r = lookUp(red, indices), d = lookUp(drawn, indices);
     for (int k = 0; k < 3; ++k) {
       const __m512i bgPart = _mm512_permutex2var_epi8(b, blueGreen[k], g);
-      bytes[k] = _mm512_mask_permutexvar_epi8(bgPart, redBytes[k], pixel[k], r);
-      const int32_t valid = std::clamp(3 * count - 64 * k, 0, 64);
-      const __mmask64 inRow = valid >= 64 ? ~uint64_t{0} : (uint64_t{1} << valid) - 1;
-      mask[k] =
-          _mm512_movepi8_mask(_mm512_maskz_permutexvar_epi8(~uint64_t{0}, pixel[k], d)) & inRow;
+      bytes[k] = _mm512_mask_permutexvar_epi8(bgPart, kPlanes.redBytes[k], pixel[k], r);
+      mask[k] = _mm512_movepi8_mask(_mm512_maskz_permutexvar_epi8(~uint64_t{0}, pixel[k], d)) &
+                firstBytes(3 * count - 64 * k);
     }
   }
 };
+
+// Quarter k, 32-bit lane 4L + j (L the 128-bit lane) pairs byte
+// 16L + 4k + j of the target (indices below 64) with the same byte of the
+// source (64 up); the odd bytes are zeroed.
+struct PairingTable {
+  alignas(64) uint8_t index[4][64];
+  // The sums, shifted down by 7 and packed into words, then to bytes: the
+  // whole part (the words' high bytes) and the fraction's top bits (their low
+  // bytes), each in the bytes' own order. Words from the first pack (of
+  // quarters 0 and 1) hold bytes 16L to 16L + 7, the second's the rest.
+  alignas(64) uint8_t whole[64], fraction[64];
+  constexpr PairingTable() : index{}, whole{}, fraction{} {
+    for (int k = 0; k < 4; ++k) {
+      for (int lane = 0; lane < 16; ++lane) {
+        const int byte = 16 * (lane / 4) + 4 * k + lane % 4;
+        index[k][4 * lane] = static_cast<uint8_t>(byte);
+        index[k][4 * lane + 2] = static_cast<uint8_t>(64 + byte);
+      }
+    }
+    for (int byte = 0; byte < 64; ++byte) {
+      const int lane = byte / 16, r = byte % 16;
+      const int word = r < 8 ? 8 * lane + r : 32 + 8 * lane + r - 8;
+      fraction[byte] = static_cast<uint8_t>(2 * word);
+      whole[byte] = static_cast<uint8_t>(2 * word + 1);
+    }
+  }
+  const uint8_t* operator[](int k) const { return index[k]; }
+};
+constexpr PairingTable kPairing{};
 
 // A span blender's weights as 512-bit vectors, so 64 bytes blend in registers.
 // The grid's weights go in 16-bit lanes; an integer form's pair target and
 // source bytes in 32-bit lanes, as the AVX2 kernel does. A near form also
 // marks the lanes inside its window, which take the formula itself.
 // `Kind::None` where only the double formula is exact.
+// GCC 12 takes the undefined upper lanes of its own casts and conversions for
+// uninitialised values.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 class Blend64 {
  public:
   enum class Kind { None, Grid, Form, Near };
@@ -519,48 +578,86 @@ class Blend64 {
     } else if (const IntegerForm* f = blender->form()) {
       kind_ = f->window ? Kind::Near : Kind::Form;
       first_ = _mm512_set1_epi32(static_cast<uint16_t>(f->keep) | f->take << 16);
-      second_ = _mm512_set1_epi32(f->bias);
-      window_ = _mm512_set1_epi32(f->window);
-      twoWindows_ = _mm512_set1_epi32(2 * f->window);
-      opacity_ = blender->opacity();
+      // The sum is taken `window` higher, so a lane is marked when its sum's
+      // fraction is below twice the window; the fraction's top 8 bits are
+      // compared, which marks a few lanes more. An unmarked lane's fraction was
+      // at least the window, so the whole part is unchanged.
+      second_ = _mm512_set1_epi32(f->bias + f->window);
+      fractionBelow_ = _mm512_set1_epi8(static_cast<char>((2 * f->window + 127) / 128));
+      keep_ = _mm512_set1_pd(1.0 - blender->opacity());
+      take_ = _mm512_set1_pd(blender->opacity());
       for (int q = 0; q < 4; ++q) diagonal_.q[q] = _mm512_loadu_si512(f->diagonal.data() + 64 * q);
     }
+    for (int k = 0; k < 4; ++k) pairing_[k] = _mm512_load_si512(kPairing[k]);
+    whole_ = _mm512_load_si512(kPairing.whole);
+    fraction_ = _mm512_load_si512(kPairing.fraction);
   }
   Kind kind() const { return kind_; }
 
-  GYROTIDE_VBMI __m512i operator()(__m512i t, __m512i s) const {
-    const __m512i zero = _mm512_setzero_si512();
-    const __m512i tl = _mm512_unpacklo_epi8(t, zero), th = _mm512_unpackhi_epi8(t, zero);
-    const __m512i sl = _mm512_unpacklo_epi8(s, zero), sh = _mm512_unpackhi_epi8(s, zero);
-    if (kind_ == Kind::Grid) {
-      return _mm512_packus_epi16(grid(tl, sl), grid(th, sh));
+  // Calls `rows` with the blend of the weights' kind, fixed for the whole
+  // loop; false for `Kind::None`.
+  template <class Rows>
+  GYROTIDE_VBMI bool withKind(Rows&& rows) const {
+    switch (kind_) {
+      case Kind::Grid:
+        rows(Kernel<Kind::Grid>{this});
+        return true;
+      case Kind::Form:
+        rows(Kernel<Kind::Form>{this});
+        return true;
+      case Kind::Near:
+        rows(Kernel<Kind::Near>{this});
+        return true;
+      case Kind::None:
+        break;
     }
-    const __m512i v[4] = {form(_mm512_unpacklo_epi16(tl, sl)), form(_mm512_unpackhi_epi16(tl, sl)),
-                          form(_mm512_unpacklo_epi16(th, sh)), form(_mm512_unpackhi_epi16(th, sh))};
-    __m512i out = pack(shifted(v[0]), shifted(v[1]), shifted(v[2]), shifted(v[3]));
-    if (kind_ != Kind::Near) return out;
-    // Lanes whose sum lies within the window of a whole number: 1, else 0,
-    // packed in the same order as the results.
-    const __m512i marks = pack(inWindow(v[0]), inWindow(v[1]), inWindow(v[2]), inWindow(v[3]));
+    return false;
+  }
+
+  template <Kind K>
+  struct Kernel {
+    const Blend64* b;
+    GYROTIDE_VBMI_INLINE __m512i operator()(__m512i t, __m512i s) const {
+      return b->blend<K>(t, s);
+    }
+  };
+
+  template <Kind K>
+  GYROTIDE_VBMI_INLINE __m512i blend(__m512i t, __m512i s) const {
+    if constexpr (K == Kind::Grid) {
+      const __m512i zero = _mm512_setzero_si512();
+      return _mm512_packus_epi16(
+          grid(_mm512_unpacklo_epi8(t, zero), _mm512_unpacklo_epi8(s, zero)),
+          grid(_mm512_unpackhi_epi8(t, zero), _mm512_unpackhi_epi8(s, zero)));
+    }
+    const __m512i words[2] = {_mm512_packus_epi32(_mm512_srli_epi32(form(t, s, 0), 7),
+                                                  _mm512_srli_epi32(form(t, s, 1), 7)),
+                              _mm512_packus_epi32(_mm512_srli_epi32(form(t, s, 2), 7),
+                                                  _mm512_srli_epi32(form(t, s, 3), 7))};
+    __m512i out = _mm512_permutex2var_epi8(words[0], whole_, words[1]);
+    if constexpr (K != Kind::Near) return out;
     const __mmask64 same = _mm512_cmpeq_epi8_mask(t, s);
-    const __mmask64 risky = _mm512_test_epi8_mask(marks, marks) & ~same;
+    const __mmask64 risky = marks(words) & ~same;
     if (same) out = _mm512_mask_blend_epi8(same, out, lookUp(diagonal_, t));
     if (!risky) return out;
-    alignas(64) uint8_t result[64], target[64], source[64];
-    _mm512_store_si512(target, t);
-    _mm512_store_si512(source, s);
-    // Many marked lanes (an opacity such as 0.8 puts every fifth pair on a
-    // whole number) are cheaper as one vector of the formula.
-    if (__builtin_popcountll(risky) > kFewLanes) {
-      mixVector<64, Formula::Draw>(target, source, 64, opacity_);
-      return _mm512_load_si512(target);
-    }
-    _mm512_store_si512(result, out);
-    for (uint64_t m = risky; m; m &= m - 1) {
-      const int i = __builtin_ctzll(m);
-      result[i] = blendDrawByte(opacity_, target[i], source[i]);
-    }
-    return _mm512_load_si512(result);
+    // The marked lanes, gathered to the front, take the formula eight or
+    // sixteen at a time and go back to their places.
+    const __m512i tc = _mm512_maskz_compress_epi8(risky, t),
+                  sc = _mm512_maskz_compress_epi8(risky, s);
+    const int n = __builtin_popcountll(risky);
+    if (n <= 8)
+      return _mm512_mask_expand_epi8(out, risky, _mm512_castsi128_si512(formula8(tc, sc)));
+    __m512i exact = _mm512_castsi128_si512(formula(tc, sc));
+    if (n > 16)
+      exact = _mm512_inserti32x4(
+          exact, formula(_mm512_extracti32x4_epi32(tc, 1), _mm512_extracti32x4_epi32(sc, 1)), 1);
+    if (n > 32)
+      exact = _mm512_inserti32x4(
+          exact, formula(_mm512_extracti32x4_epi32(tc, 2), _mm512_extracti32x4_epi32(sc, 2)), 2);
+    if (n > 48)
+      exact = _mm512_inserti32x4(
+          exact, formula(_mm512_extracti32x4_epi32(tc, 3), _mm512_extracti32x4_epi32(sc, 3)), 3);
+    return _mm512_mask_expand_epi8(out, risky, exact);
   }
 
  private:
@@ -570,29 +667,48 @@ class Blend64 {
     return _mm512_maskz_srli_epi16(
         ~0u, _mm512_add_epi16(_mm512_mullo_epi16(t, first_), _mm512_mullo_epi16(s, second_)), 8);
   }
-  GYROTIDE_VBMI __m512i form(__m512i pairs) const {
-    return _mm512_add_epi32(_mm512_madd_epi16(pairs, first_), second_);
+  // The k-th quarter's (target, source) pairs, one to a 32-bit lane, laid out
+  // as unpacking bytes and then words would lay them out, and summed with the
+  // weights and the bias in one instruction (AVX-512 VNNI).
+  GYROTIDE_VBMI __m512i form(__m512i t, __m512i s, int k) const {
+    const __m512i pairs = _mm512_maskz_permutex2var_epi8(0x5555555555555555, t, pairing_[k], s);
+    return _mm512_dpwssd_epi32(second_, pairs, first_);
   }
-  GYROTIDE_VBMI static __m512i shifted(__m512i sum) {
-    return _mm512_maskz_srli_epi32(0xFFFF, sum, kFormShift);
+  // Lanes whose sum lies within the window of a whole number.
+  GYROTIDE_VBMI __mmask64 marks(const __m512i (&words)[2]) const {
+    return _mm512_cmplt_epu8_mask(_mm512_permutex2var_epi8(words[0], fraction_, words[1]),
+                                  fractionBelow_);
   }
-  GYROTIDE_VBMI __m512i inWindow(__m512i sum) const {
-    const __m512i fraction =
-        _mm512_and_si512(_mm512_add_epi32(sum, window_), _mm512_set1_epi32((1 << kFormShift) - 1));
-    return _mm512_maskz_srli_epi32(0xFFFF, _mm512_sub_epi32(fraction, twoWindows_), 31);
+  // The draw formula for the low 16 (or 8) bytes of target and source, in
+  // double lanes with its operands in its own order (no fused multiply-add).
+  GYROTIDE_VBMI __m512d formula(__m256i t, __m256i s) const {
+    return _mm512_add_pd(_mm512_mul_pd(keep_, _mm512_cvtepi32_pd(t)),
+                         _mm512_mul_pd(take_, _mm512_cvtepi32_pd(s)));
   }
-  // Four vectors of 32-bit lanes to 64 bytes, in the order the unpacking took
-  // them from.
-  GYROTIDE_VBMI static __m512i pack(__m512i a, __m512i b, __m512i c, __m512i d) {
-    return _mm512_packus_epi16(_mm512_packs_epi32(a, b), _mm512_packs_epi32(c, d));
+  GYROTIDE_VBMI __m128i formula(__m512i t, __m512i s) const {
+    return formula(_mm512_castsi512_si128(t), _mm512_castsi512_si128(s));
   }
-
-  static constexpr int kFewLanes = 6;
+  GYROTIDE_VBMI __m128i formula(__m128i t, __m128i s) const {
+    const __m512i ti = _mm512_cvtepu8_epi32(t), si = _mm512_cvtepu8_epi32(s);
+    const __m512d low = formula(_mm512_castsi512_si256(ti), _mm512_castsi512_si256(si));
+    const __m512d high =
+        formula(_mm512_extracti64x4_epi64(ti, 1), _mm512_extracti64x4_epi64(si, 1));
+    const __m512i bytes = _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvttpd_epi32(low)),
+                                             _mm512_cvttpd_epi32(high), 1);
+    return _mm512_cvtepi32_epi8(bytes);
+  }
+  GYROTIDE_VBMI __m128i formula8(__m512i t, __m512i s) const {
+    const __m512d mixed = formula(_mm256_cvtepu8_epi32(_mm512_castsi512_si128(t)),
+                                  _mm256_cvtepu8_epi32(_mm512_castsi512_si128(s)));
+    return _mm256_cvtepi32_epi8(_mm512_cvttpd_epi32(mixed));
+  }
   Kind kind_ = Kind::None;
-  __m512i first_{}, second_{}, window_{}, twoWindows_{};
+  __m512i first_{}, second_{}, fractionBelow_{};
+  __m512i pairing_[4]{}, whole_{}, fraction_{};
+  __m512d keep_{}, take_{};
   ByteTable diagonal_{};
-  double opacity_ = 0.0;
 };
+#pragma GCC diagnostic pop
 
 // A translucent fill's result depends only on the old byte, so the formula is
 // evaluated once for each of the 256 old bytes of each channel (exact by
@@ -603,7 +719,8 @@ class FillTables {
     const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
     alignas(64) uint8_t bytes[256];
     for (int c = 0; c < 3; ++c) {
-      for (int t = 0; t < 256; ++t) bytes[t] = blendFillByte(opacity, bgr[c], static_cast<uint8_t>(t));
+      for (int t = 0; t < 256; ++t)
+        bytes[t] = blendFillByte(opacity, bgr[c], static_cast<uint8_t>(t));
       for (int q = 0; q < 4; ++q) channels_[c].q[q] = _mm512_load_si512(bytes + 64 * q);
     }
     // A row's k-th 64 bytes start at channel k mod 3, since 64 = 1 (mod 3).
@@ -620,7 +737,7 @@ class FillTables {
   GYROTIDE_VBMI void fill(uint8_t* row, size_t bytes) const {
     for (size_t i = 0, phase = 0; i < bytes; i += 64, phase = phase == 2 ? 0 : phase + 1) {
       const size_t n = std::min<size_t>(64, bytes - i);
-      const __mmask64 present = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+      const __mmask64 present = firstBytes(n);
       const __m512i old = _mm512_maskz_loadu_epi8(present, row + i);
       __m512i out = lookUp(channels_[0], old);
       out = _mm512_mask_blend_epi8(green_[phase], out, lookUp(channels_[1], old));
@@ -634,13 +751,58 @@ class FillTables {
   __mmask64 green_[3], red_[3];
 };
 
+// An opaque colour as 64-byte stores: a row's k-th 64 bytes start at
+// channel k mod 3, since 64 = 1 (mod 3).
+struct PhaseTable {
+  alignas(64) uint8_t channel[3][64];
+  constexpr PhaseTable() : channel{} {
+    for (int phase = 0; phase < 3; ++phase) {
+      for (int i = 0; i < 64; ++i) channel[phase][i] = static_cast<uint8_t>((phase + i) % 3);
+    }
+  }
+};
+constexpr PhaseTable kPhases{};
+
+class FillPattern {
+ public:
+  GYROTIDE_VBMI explicit FillPattern(Colour colour) {
+    const __m512i bgr = _mm512_set1_epi32(colour.blue | colour.green << 8 | colour.red << 16);
+    for (int phase = 0; phase < 3; ++phase) {
+      phases_[phase] = _mm512_maskz_permutexvar_epi8(
+          ~uint64_t{0}, _mm512_load_si512(kPhases.channel[phase]), bgr);
+    }
+  }
+  GYROTIDE_VBMI void fill(uint8_t* row, size_t bytes) const {
+    for (size_t i = 0, phase = 0; i < bytes; i += 64, phase = phase == 2 ? 0 : phase + 1) {
+      _mm512_mask_storeu_epi8(row + i, firstBytes(static_cast<int64_t>(bytes - i)), phases_[phase]);
+    }
+  }
+
+ private:
+  __m512i phases_[3];
+};
+
+// Rows copied in registers, for areas that do not overlap: a tile's rows are
+// short, and a call to memmove for each costs more than the copy. Longer rows
+// are left to memmove, which copies them as fast as the memory allows.
+constexpr size_t kShortRow = 1024;
+GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* to, size_t toPitch,
+                                int32_t rows, size_t bytes) {
+  for (int32_t y = 0; y < rows; ++y, from += fromPitch, to += toPitch) {
+    size_t i = 0;
+    for (; i + 64 <= bytes; i += 64) _mm512_storeu_si512(to + i, _mm512_loadu_si512(from + i));
+    if (i < bytes) {
+      const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
+      _mm512_mask_storeu_epi8(to + i, present, _mm512_maskz_loadu_epi8(present, from + i));
+    }
+  }
+}
+
 // Expands 64 pixels at a time and hands them to `chunk`, which copies or
 // blends them; keyed pixels are never stored to.
 template <class Chunk>
-GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a, Chunk& chunk) {
-  uint32_t colours[256];
-  packedColours(src, colours);
-  const Expander expander(colours);
+GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a, Chunk&& chunk) {
+  const Expander expander(src);
   for (int32_t y = 0; y < a.h; ++y) {
     const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
     uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
@@ -661,20 +823,23 @@ struct CopyChunk {
   }
 };
 
-// Where the weights allow, the blend stays in registers; the double formula
-// goes through a buffer of the colours.
-struct BlendChunk {
-  GYROTIDE_VBMI explicit BlendChunk(const SpanBlender& b) : blender(b), inRegisters(&b) {}
+// The blend in registers, with one kind of weights.
+template <class Kernel>
+struct KernelChunk {
+  GYROTIDE_VBMI void operator()(uint8_t* to, int32_t, const __m512i (&bytes)[3],
+                                const __mmask64 (&mask)[3]) const {
+    for (int k = 0; k < 3; ++k) {
+      const __m512i old = _mm512_maskz_loadu_epi8(mask[k], to + 64 * k);
+      _mm512_mask_storeu_epi8(to + 64 * k, mask[k], blend(old, bytes[k]));
+    }
+  }
+  Kernel blend;
+};
 
+// The double formula, through a buffer of the colours.
+struct FormulaChunk {
   GYROTIDE_VBMI void operator()(uint8_t* to, int32_t count, const __m512i (&bytes)[3],
                                 const __mmask64 (&mask)[3]) {
-    if (inRegisters.kind() != Blend64::Kind::None) {
-      for (int k = 0; k < 3; ++k) {
-        const __m512i old = _mm512_maskz_loadu_epi8(mask[k], to + 64 * k);
-        _mm512_mask_storeu_epi8(to + 64 * k, mask[k], inRegisters(old, bytes[k]));
-      }
-      return;
-    }
     // Whole vectors are blended, also past a row's end (those bytes are never
     // stored), so no kernel falls back to its byte-by-byte tail.
     const size_t n = static_cast<size_t>(count) * 3;
@@ -687,38 +852,76 @@ struct BlendChunk {
   }
 
   const SpanBlender& blender;
-  const Blend64 inRegisters;
-  alignas(64) uint8_t bgr[192], blended[192] = {};
+  alignas(64) uint8_t bgr[192] = {}, blended[192] = {};
+};
+
+// The row loops of the blends in registers, given the kind's kernel.
+struct Rows8 {
+  template <class Kernel>
+  GYROTIDE_VBMI void operator()(Kernel blend) const {
+    rows8Vbmi(src, dst, a, KernelChunk<Kernel>{blend});
+  }
+  const Image& src;
+  Image& dst;
+  const BlitArea& a;
+};
+
+// 24-bit rows, 64 bytes at a time.
+struct Rows24 {
+  template <class Kernel>
+  GYROTIDE_VBMI void operator()(Kernel blend) const {
+    const size_t bytes = static_cast<size_t>(a.w) * 3;
+    const uint8_t* from = src.pixelAddress(a.sx, a.sy);
+    uint8_t* to = dst.pixelAddress(a.tx, a.ty);
+    for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+      for (size_t i = 0; i < bytes; i += 64) {
+        const size_t n = std::min<size_t>(64, bytes - i);
+        const __mmask64 present = firstBytes(n);
+        const __m512i t = _mm512_maskz_loadu_epi8(present, to + i);
+        const __m512i s = _mm512_maskz_loadu_epi8(present, from + i);
+        _mm512_mask_storeu_epi8(to + i, present, blend(t, s));
+      }
+    }
+  }
+  const Image& src;
+  Image& dst;
+  const BlitArea& a;
 };
 #endif
 
-#ifdef GYROTIDE_GFX_AVX2
-// 24-bit rows 64 bytes at a time in registers; false where the blender's
-// weights do not allow it.
-GYROTIDE_VBMI bool blendRows24Vbmi(const Image& src, Image& dst, const BlitArea& a,
-                                   const SpanBlender& blender) {
-  const Blend64 inRegisters(&blender);
-  if (inRegisters.kind() == Blend64::Kind::None) return false;
+// memmove where the areas may overlap: an image may be drawn onto itself.
+void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
   const size_t bytes = static_cast<size_t>(a.w) * 3;
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
   uint8_t* to = dst.pixelAddress(a.tx, a.ty);
-  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
-    for (size_t i = 0; i < bytes; i += 64) {
-      const size_t n = std::min<size_t>(64, bytes - i);
-      const __mmask64 present = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
-      const __m512i t = _mm512_maskz_loadu_epi8(present, to + i);
-      const __m512i s = _mm512_maskz_loadu_epi8(present, from + i);
-      _mm512_mask_storeu_epi8(to + i, present, inRegisters(t, s));
-    }
+  if (bytes == src.pitch() && bytes == dst.pitch()) {
+    std::memmove(to, from, bytes * a.h);  // whole rows, back to back: one copy
+    return;
   }
-  return true;
-}
+  const auto start = [](const uint8_t* p) { return reinterpret_cast<uintptr_t>(p); };
+  const size_t span = (a.h - 1) * src.pitch() + bytes, toSpan = (a.h - 1) * dst.pitch() + bytes;
+  const bool apart = start(from) + span <= start(to) || start(to) + toSpan <= start(from);
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi() && apart && bytes <= kShortRow) {
+    return copyRowsVbmi(from, src.pitch(), to, dst.pitch(), a.h, bytes);
+  }
 #endif
+  // Onto itself and further down, the last row first, so no row is read after it was drawn to.
+  if (!apart && start(to) > start(from)) {
+    for (int32_t y = a.h - 1; y >= 0; --y) {
+      std::memmove(to + y * dst.pitch(), from + y * src.pitch(), bytes);
+    }
+    return;
+  }
+  for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+    std::memmove(to, from, bytes);
+  }
+}
 
 void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi() && blendRows24Vbmi(src, dst, a, blender)) return;
+  if (hasVbmi() && Blend64(&blender).withKind(Rows24{src, dst, a})) return;
 #endif
   const size_t bytes = static_cast<size_t>(a.w) * 3;
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
@@ -731,8 +934,7 @@ void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity
 void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 #ifdef GYROTIDE_GFX_AVX2
   if (hasVbmi()) {
-    CopyChunk copy;
-    return rows8Vbmi(src, dst, a, copy);
+    return rows8Vbmi(src, dst, a, CopyChunk{});
   }
 #endif
   uint32_t colours[256];
@@ -757,8 +959,9 @@ void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity)
   const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
   if (hasVbmi()) {
-    BlendChunk blend(blender);
-    return rows8Vbmi(src, dst, a, blend);
+    if (!Blend64(&blender).withKind(Rows8{src, dst, a}))
+      rows8Vbmi(src, dst, a, FormulaChunk{blender});
+    return;
   }
 #endif
   uint32_t colours[256];
@@ -810,6 +1013,20 @@ void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blen
   }
 }
 
+// `rows` rows of `count` pixels from `first`, `pitch` bytes apart, in the
+// colour.
+void fillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour) {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) {
+    const FillPattern pattern(colour);
+    for (int32_t y = 0; y < rows; ++y)
+      pattern.fill(first + y * pitch, static_cast<size_t>(count) * 3);
+    return;
+  }
+#endif
+  for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, nullptr);
+}
+
 void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
                    double opacity) {
   if (rows * count < kChunkPixels) {  // fewer bytes than the tables would take to build
@@ -823,7 +1040,8 @@ void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Co
 #ifdef GYROTIDE_GFX_AVX2
   if (hasVbmi()) {
     const FillTables tables(colour, opacity);
-    for (int32_t y = 0; y < rows; ++y) tables.fill(first + y * pitch, static_cast<size_t>(count) * 3);
+    for (int32_t y = 0; y < rows; ++y)
+      tables.fill(first + y * pitch, static_cast<size_t>(count) * 3);
     return;
   }
 #endif
@@ -937,9 +1155,7 @@ void Image::fillRect(const Rect& rect, Colour colour, const Rect& clip, double o
   area.intersect(Rect(0, 0, width, height));
   if (area.isEmpty()) return;
   if (isOpaque(opacity)) {
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-      fillRow(pixelAddress(area.left, y), area.width(), colour, nullptr);
-    }
+    fillRows(pixelAddress(area.left, area.top), pitch(), area.height(), area.width(), colour);
     return;
   }
   blendFillRows(pixelAddress(area.left, area.top), pitch(), area.height(), area.width(), colour,
@@ -965,7 +1181,7 @@ void Image::drawHLine(int32_t x0, int32_t x1, int32_t y, Colour colour, const Re
   x1 = std::min<int32_t>(x1, width);
   if (x0 >= x1 || y < 0 || y >= height) return;
   if (isOpaque(opacity)) {
-    fillRow(pixelAddress(x0, y), x1 - x0, colour, nullptr);
+    fillRows(pixelAddress(x0, y), pitch(), 1, x1 - x0, colour);
     return;
   }
   blendFillRows(pixelAddress(x0, y), pitch(), 1, x1 - x0, colour, opacity);

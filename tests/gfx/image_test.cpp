@@ -86,7 +86,8 @@ TEST(Image, BlendsAndFillsMatchTheFormulasForEveryBytePair) {
       for (int s = 0; s < 256; ++s) {
         const auto expected = static_cast<uint8_t>((1 - a) * t + a * s);
         ASSERT_EQ(at(drawn, s, t), expected) << a << " " << t;
-        for (int c = 0; c < 3; ++c) ASSERT_EQ(drawn8.pixelAddress(s, t)[c], expected) << a << " " << t;
+        for (int c = 0; c < 3; ++c)
+          ASSERT_EQ(drawn8.pixelAddress(s, t)[c], expected) << a << " " << t;
         for (int c = 0; c < 3; ++c) {
           const uint8_t colour = channelColour(static_cast<uint8_t>(s), c);
           ASSERT_EQ(filled.pixelAddress(t, s)[c], static_cast<uint8_t>(a * colour + (1 - a) * t))
@@ -122,6 +123,31 @@ TEST(Image, ClipsTheTargetAndMovesTheSourceWithIt) {
             clip.contains(x, y) && x >= origin && x < origin + 4 && y >= origin && y < origin + 4;
         ASSERT_EQ(at(clipped, x, y), drawn ? 10 * (y - origin) + (x - origin) : 99)
             << "clip " << clip.left << "," << clip.top << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+// An image drawn onto itself reads the area as it was before the draw, whichever way the
+// rows overlap; short rows and whole-width rows take different copies.
+TEST(Image, DrawnOntoItselfCopiesTheAreaAsItWas) {
+  struct Move {
+    int sx, sy, tx, ty, w, h;
+  };
+  const Move moves[] = {{0, 0, 1, 1, 50, 50}, {2, 3, 0, 0, 50, 50},  {0, 0, 5, 0, 59, 4},
+                        {5, 0, 0, 0, 59, 4},  {0, 0, 0, 40, 64, 20}, {0, 0, 0, 1, 64, 60},
+                        {0, 1, 0, 0, 64, 60}, {0, 0, 30, 30, 20, 20}};
+  for (const Move& m : moves) {
+    Image image = grey24(64, 64, [](int x, int y) { return (x * 7 + y * 13) % 251; });
+    const Image before = grey24(64, 64, [](int x, int y) { return (x * 7 + y * 13) % 251; });
+    image.drawTo(image, m.sx, m.sy, m.tx, m.ty, m.w, m.h, kScreen, 1.0);
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        const bool moved = x >= m.tx && x < m.tx + m.w && y >= m.ty && y < m.ty + m.h;
+        const int expected =
+            moved ? at(before, x - m.tx + m.sx, y - m.ty + m.sy) : at(before, x, y);
+        ASSERT_EQ(at(image, x, y), expected)
+            << m.sx << "," << m.sy << " to " << m.tx << "," << m.ty << " at " << x << "," << y;
       }
     }
   }
