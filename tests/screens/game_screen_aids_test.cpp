@@ -65,12 +65,12 @@ TEST_F(AidsTest, ALockedTileIgnoresClicksDragsAndDropsAndCostsNothing) {
 
   const BoardCodes before = screen->boardCodes();
   clickCell(40);
-  EXPECT_EQ(playing(), Names{"clank.ogg"});
+  EXPECT_EQ(playing(), SoundNames{"clank.ogg"});
   clickCell(40, false);
   drag(42, centreX(43), centreY(43));  // a locked tile cannot be picked up
   silence();
   drag(43, centreX(42), centreY(42));  // nor take a drop
-  EXPECT_EQ(playing(), Names{"snap2.ogg"});
+  EXPECT_EQ(playing(), SoundNames{"snap2.ogg"});
   settle();
   EXPECT_EQ(screen->boardCodes(), before);
   EXPECT_EQ(screen->allowance, 50);
@@ -162,9 +162,9 @@ TEST_F(AidsTest, UndoAndRedoTakeBackAndRemakeTurnsGroupTurnsAndSwapsAsChargedMov
     silence();
 
     ASSERT_TRUE(screen->undo());
-    EXPECT_EQ(playing(), Names{"swap.ogg"});
+    EXPECT_EQ(playing(), SoundNames{"swap.ogg"});
     ASSERT_TRUE(screen->undo());
-    EXPECT_EQ(playing(), (Names{"ratchet4.ogg", "swap.ogg"}));
+    EXPECT_EQ(playing(), (SoundNames{"ratchet4.ogg", "swap.ogg"}));
     ASSERT_TRUE(screen->undo());
     settle();
     EXPECT_FALSE(screen->undo());  // back at the start of the puzzle

@@ -66,14 +66,14 @@ TEST_F(BombScreenTest, ABombGoesOffTurnsItsRowAndShowsExplosions) {
   const bool small = big->rect.left == cell.left - 27;
   EXPECT_EQ(big->rect.left, cell.left - (small ? 27 : 32));
   EXPECT_EQ(big->rect.top, cell.top - (small ? 32 : 43));
-  EXPECT_EQ(playing(), (Names{"explode-big.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"explode-big.ogg"}));
 
   silence();
   runFor(off + 610 - backend.now);  // distance 1: cells 39 and 41
   EXPECT_NE(tile(39).connections, line::Up);
   EXPECT_NE(tile(41).connections, line::Up);
   EXPECT_EQ(tile(38).connections, line::Up);
-  EXPECT_EQ(playing(), (Names{"explode.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"explode.ogg"}));
   runFor(off + 1810 - backend.now);
   for (int32_t c = 0; c < 9; ++c) EXPECT_NE(tile(36 + c).connections, line::Up) << c;
   EXPECT_EQ(tile(27).connections, line::Up);
@@ -98,7 +98,7 @@ TEST_F(BombScreenTest, ALinkedHitTurnsTheWholeGroupAsOneChargedMove) {
   EXPECT_EQ(tile(70).connections, line::Down);
   EXPECT_EQ(screen->allowance, 19);
   EXPECT_EQ(screen->moves, 1);
-  EXPECT_EQ(playing(), (Names{"explode.ogg"}));  // the group's turn makes no ratchet
+  EXPECT_EQ(playing(), (SoundNames{"explode.ogg"}));  // the group's turn makes no ratchet
 }
 
 // The group turns as it does on an open board, whatever else holds the notifications.
@@ -145,7 +145,7 @@ TEST_F(BombScreenTest, ABlastThatSolvesTheBoardShowsNoExplosion) {
   EXPECT_TRUE(screen->solved);
   EXPECT_EQ(tile(40).connections, line::Left | line::Right);
   EXPECT_TRUE(blasts(*screen).empty());
-  EXPECT_TRUE(playing() == Names{} || playing() == (Names{"twiddle.ogg"}));
+  EXPECT_TRUE(playing() == SoundNames{} || playing() == (SoundNames{"twiddle.ogg"}));
   EXPECT_TRUE(screen->nextPuzzleButton->visible);
   runFor(2000);  // the blast runs on, but hits nothing on a solved board
   EXPECT_EQ(tile(39).connections, line::Right);

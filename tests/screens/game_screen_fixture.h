@@ -183,4 +183,4 @@ class GameScreenTest : public HeadlessTest {
   std::filesystem::path previousFolder_;
 };
 
-using Names = std::vector<std::string>;
+using SoundNames = std::vector<std::string>;

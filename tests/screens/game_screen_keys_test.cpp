@@ -20,7 +20,7 @@ struct Outcome {
   uint16_t allowance;
   uint16_t moves;
   bool solved;
-  Names sounds;
+  SoundNames sounds;
   bool operator==(const Outcome&) const = default;
 };
 
@@ -233,7 +233,7 @@ TEST_F(KeysTest, HintsAndNewPuzzleKeysPressTheirButtons) {
       EXPECT_FALSE(screen->hints);
     }
     EXPECT_EQ(results[1], results[0]);
-    EXPECT_EQ(results[1].sounds, Names{"pop2.ogg"});
+    EXPECT_EQ(results[1].sounds, SoundNames{"pop2.ogg"});
     if (scoring) {
       EXPECT_EQ(results[1].allowance, 6);  // 2 for hints, doubled by them
     }
@@ -256,7 +256,7 @@ TEST_F(KeysTest, HintsAndNewPuzzleKeysPressTheirButtons) {
       results.push_back({screen->boardCodes(), screen->allowance, screen->moves, false, playing()});
     }
     EXPECT_EQ(results[1], results[0]);
-    EXPECT_EQ(results[1].sounds, (Names{"pop2.ogg", "swirl.ogg"}));
+    EXPECT_EQ(results[1].sounds, (SoundNames{"pop2.ogg", "swirl.ogg"}));
   }
   press('n');  // without Ctrl: nothing
   EXPECT_EQ(screen->moves, 0);
@@ -442,7 +442,7 @@ TEST_F(KeysTest, TabWalksTheOptionsInReadingOrderAndKeysWorkTheFocusedControl) {
   press(key::kSpace);
   EXPECT_FALSE(dynamic_cast<Button*>(inPopup(layout::kBombsBoxId))->down);
   EXPECT_FALSE(screen->bombs);
-  EXPECT_EQ(playing(), Names{"pop2.ogg"});
+  EXPECT_EQ(playing(), SoundNames{"pop2.ogg"});
 
   // Left and Right move the focused level by 5 of 100, stopping at the ends.
   while (popup()->keyFocus()->id != layout::kSoundLevelId) press(key::kTab);

@@ -77,7 +77,7 @@ TEST_F(GameScreenTest, RotationSolvesTheBoardOnlyWhenItComesToRest) {
   silence();
   clickCell(41);
   EXPECT_EQ(tile(41).connections, line::Left);
-  EXPECT_EQ(playing(), (Names{"bloop.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"bloop.ogg"}));
 }
 
 TEST_F(GameScreenTest, ATurnThatRestedUnderAPopUpSolvesTheBoardOnceItCloses) {
@@ -186,7 +186,7 @@ TEST_F(DragTest, DropOnAnotherSlidingTileSwapsChargesAndPlaysTheSwap) {
   EXPECT_EQ(tile(20).rect, board::cellRect(20));  // springs back home with the new content
   EXPECT_EQ(screen->allowance, 19);
   EXPECT_EQ(screen->moves, 1);
-  EXPECT_EQ(playing(), (Names{"swap.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"swap.ogg"}));
   EXPECT_EQ(screen->dragTile, nullptr);
   EXPECT_EQ(looseEndsText(), std::to_string(referenceLooseEnds()));
 }
@@ -207,14 +207,14 @@ TEST_F(DragTest, DropOnAFixedTileSnapsBackWithoutASwap) {
   EXPECT_EQ(tile(20).code(), TileCode(TileKind::Sliding, line::Up | line::Right));
   EXPECT_EQ(tile(24).code(), TileCode(TileKind::Fixed, line::Left | line::Right));
   EXPECT_EQ(screen->allowance, 20);
-  EXPECT_EQ(playing(), (Names{"snap2.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"snap2.ogg"}));
 }
 
 TEST_F(DragTest, DropOnItsOwnCellTurnsItAsAClick) {
   drag(20, centreX(20) + 10, centreY(20) - 10);
   EXPECT_EQ(tile(20).connections, line::Right | line::Down);
   EXPECT_EQ(screen->allowance, 19);  // the turn is the one move
-  EXPECT_EQ(playing(), (Names{"snap2.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"snap2.ogg"}));
 }
 
 TEST_F(DragTest, DraggedTileIsDrawnAboveButtonsAndGoesHomeWhenTheGameIsLeft) {

@@ -38,10 +38,10 @@ TEST_F(SoundTest, ButtonsHissOnHoverAndPopOnPress) {
   Widget* quit = control(layout::kOptionsId);
   const int32_t x = quit->rect.left + 5, y = quit->rect.top + 5;
   mouse(platform::MessageKind::MouseMove, x, y);
-  EXPECT_EQ(playing(), (Names{"hiss.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"hiss.ogg"}));
   silence();
   mouse(platform::MessageKind::LeftDown, x, y);
-  EXPECT_EQ(playing(), (Names{"pop2.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"pop2.ogg"}));
   silence();
   mouse(platform::MessageKind::LeftUp, x, y);
   EXPECT_TRUE(playing().empty());
@@ -50,7 +50,7 @@ TEST_F(SoundTest, ButtonsHissOnHoverAndPopOnPress) {
 TEST_F(SoundTest, EachTileKindHasItsSound) {
   struct Case {
     int32_t cell;
-    Names heard;
+    SoundNames heard;
   };
   for (const Case& c :
        {Case{10, {"snap2.ogg"}}, Case{12, {"ratchet4.ogg"}}, Case{14, {"ratchet4.ogg"}},
@@ -68,15 +68,15 @@ TEST_F(SoundTest, NewPuzzleSwirlsAndATurnDuringTheSwirlMakesNoSnap) {
   setBoard(oneOfEachKind());
   silence();
   clickControl(layout::kNewPuzzleId);
-  EXPECT_EQ(playing(), (Names{"hiss.ogg", "pop2.ogg", "swirl.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"hiss.ogg", "pop2.ogg", "swirl.ogg"}));
   sfx(Sfx::Hiss)->stop();
   sfx(Sfx::Pop)->stop();
   setBoard(oneOfEachKind());  // in place of the new puzzle, so cell 10 holds a plain tile
   clickCell(10);
-  EXPECT_EQ(playing(), (Names{"swirl.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"swirl.ogg"}));
   sfx(Sfx::Swirl)->stop();
   clickCell(10);
-  EXPECT_EQ(playing(), (Names{"snap2.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"snap2.ogg"}));
 }
 
 TEST_F(SoundTest, NotificationsFromTheScreenLabelsAndBoardViewAreSilent) {
@@ -88,7 +88,7 @@ TEST_F(SoundTest, NotificationsFromTheScreenLabelsAndBoardViewAreSilent) {
   }
   EXPECT_TRUE(playing().empty());
   screen->onNotify(0, NotifyBackgroundClick, 0);
-  EXPECT_EQ(playing(), (Names{"bloop.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"bloop.ogg"}));
 }
 
 // ---- Music.

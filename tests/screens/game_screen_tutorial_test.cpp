@@ -143,7 +143,7 @@ TEST_F(TutorialScreenTest, ASampleBombGoesOffWithoutTouchingTheGame) {
   EXPECT_EQ(screen->allowance, 40);
   EXPECT_EQ(screen->score, 7);
   EXPECT_EQ(blastCount(*screen), 0u);
-  EXPECT_EQ(playing(), Names{});
+  EXPECT_EQ(playing(), SoundNames{});
 }
 
 TEST_F(TutorialScreenTest, DraggingASampleOntoTheBoardSwapsNothing) {

@@ -374,8 +374,8 @@ TEST_F(OptionsScreenTest, ResetOpensAFreshScreenWithTheResetTableAndTheCurrentFl
     }
     if (label->rect.left == 330) scores.push_back(label->text);
   }
-  EXPECT_EQ(names, (Names{"Tin", "Zinc", "Opal", "Flint"}));
-  EXPECT_EQ(scores, (Names{"3", "2", "1", "0"}));
+  EXPECT_EQ(names, (SoundNames{"Tin", "Zinc", "Opal", "Flint"}));
+  EXPECT_EQ(scores, (SoundNames{"3", "2", "1", "0"}));
   EXPECT_EQ(tops, (std::vector<int32_t>{274, 314, 354, 394}));
   EXPECT_TRUE(box(layout::kScoringBoxId)->down);
   EXPECT_FALSE(box(layout::kBombsBoxId)->down);
@@ -468,7 +468,7 @@ TEST_F(OptionsScreenTest, AClickBesideTheControlsBloopsAndChangesNothing) {
   openOptions();
   silence();
   clickAt(560, 200);  // open sea beside the card
-  EXPECT_EQ(playing(), (Names{"bloop.ogg"}));
+  EXPECT_EQ(playing(), (SoundNames{"bloop.ogg"}));
   EXPECT_NE(screen->popup, nullptr);
   clickAt(centreX(40), centreY(40));  // the board lies under the pop-up: it takes no click
   frame();

@@ -7,6 +7,7 @@
 
 #include "platform/headless/memory_store.h"
 #include "store/settings.h"
+#include "support/stored_texts.h"
 
 namespace {
 
@@ -30,7 +31,6 @@ const std::string kGameText =
     "DKEOAKUfis},3ATS[eq#%/<OMWbou!+5?JU`kv#.9DEP[fq|)4?JKValw$/:EPQ\\gr}*5@KVWbmx%0;FQ\\]hs "
     "+6ALWbcny&1<GR]hit!,7BMXcnoz'2=HS^itu\"-8CNYdoz{(3>IT_ju\"#.9DOZep{()4?JU`kv#./"
     ":EP[fq|)45@KValw$/:;FQ\\gr}*5@AL";
-const std::string kDefaultTableText = "AOHPAKXais%-3=SY[fxy*Zap\"6@J%PK`|(2<\";JInx$.l-<V`jt $";
 // Scores 65535, 1, 0, 12345; names "Abcdefgh", "Tin", "a b", "}!".
 const std::string kMixedTableText = "APCAPZdnis}*3=GQ^er$%P[fq|)4*IXr|(2<)P>dnx$.7CLV`jt $";
 

@@ -6,6 +6,7 @@
 
 #include "store/settings.h"
 #include "store/text_codec.h"
+#include "support/stored_texts.h"
 
 namespace {
 
@@ -25,8 +26,6 @@ std::string unscrambled(std::string text) {
   return text;
 }
 
-// The default high-score table as stored: checksum "AOHP", then the 49 scrambled characters.
-const std::string kDefaultTableText = "AOHPAKXais%-3=SY[fxy*Zap\"6@J%PK`|(2<\";JInx$.l-<V`jt $";
 
 // Undoes the scramble the long way round: tries every character of the range at each position
 // until one scrambles, by the formula written out again here, to the stored character.
