@@ -710,6 +710,24 @@ class Blend64 {
 };
 #pragma GCC diagnostic pop
 
+// A row's k-th 64 bytes start at channel k mod 3 (since 64 = 1 mod 3): the
+// channel of each byte at each phase, and the green and red bytes as masks.
+struct PhaseTable {
+  alignas(64) uint8_t channel[3][64];
+  uint64_t green[3], red[3];
+  constexpr PhaseTable() : channel{}, green{}, red{} {
+    for (int phase = 0; phase < 3; ++phase) {
+      for (int i = 0; i < 64; ++i) {
+        const int c = (phase + i) % 3;
+        channel[phase][i] = static_cast<uint8_t>(c);
+        if (c == 1) green[phase] |= uint64_t{1} << i;
+        if (c == 2) red[phase] |= uint64_t{1} << i;
+      }
+    }
+  }
+};
+constexpr PhaseTable kPhases{};
+
 // A translucent fill's result depends only on the old byte, so the formula is
 // evaluated once for each of the 256 old bytes of each channel (exact by
 // definition), and rows are looked up 64 bytes at a time.
@@ -723,46 +741,24 @@ class FillTables {
         bytes[t] = blendFillByte(opacity, bgr[c], static_cast<uint8_t>(t));
       for (int q = 0; q < 4; ++q) channels_[c].q[q] = _mm512_load_si512(bytes + 64 * q);
     }
-    // A row's k-th 64 bytes start at channel k mod 3, since 64 = 1 (mod 3).
-    for (int phase = 0; phase < 3; ++phase) {
-      green_[phase] = red_[phase] = 0;
-      for (int i = 0; i < 64; ++i) {
-        const int c = (phase + i) % 3;
-        if (c == 1) green_[phase] |= uint64_t{1} << i;
-        if (c == 2) red_[phase] |= uint64_t{1} << i;
-      }
-    }
   }
 
   GYROTIDE_VBMI void fill(uint8_t* row, size_t bytes) const {
     for (size_t i = 0, phase = 0; i < bytes; i += 64, phase = phase == 2 ? 0 : phase + 1) {
-      const size_t n = std::min<size_t>(64, bytes - i);
-      const __mmask64 present = firstBytes(n);
+      const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
       const __m512i old = _mm512_maskz_loadu_epi8(present, row + i);
       __m512i out = lookUp(channels_[0], old);
-      out = _mm512_mask_blend_epi8(green_[phase], out, lookUp(channels_[1], old));
-      out = _mm512_mask_blend_epi8(red_[phase], out, lookUp(channels_[2], old));
+      out = _mm512_mask_blend_epi8(kPhases.green[phase], out, lookUp(channels_[1], old));
+      out = _mm512_mask_blend_epi8(kPhases.red[phase], out, lookUp(channels_[2], old));
       _mm512_mask_storeu_epi8(row + i, present, out);
     }
   }
 
  private:
   ByteTable channels_[3];
-  __mmask64 green_[3], red_[3];
 };
 
-// An opaque colour as 64-byte stores: a row's k-th 64 bytes start at
-// channel k mod 3, since 64 = 1 (mod 3).
-struct PhaseTable {
-  alignas(64) uint8_t channel[3][64];
-  constexpr PhaseTable() : channel{} {
-    for (int phase = 0; phase < 3; ++phase) {
-      for (int i = 0; i < 64; ++i) channel[phase][i] = static_cast<uint8_t>((phase + i) % 3);
-    }
-  }
-};
-constexpr PhaseTable kPhases{};
-
+// An opaque colour as 64-byte stores.
 class FillPattern {
  public:
   GYROTIDE_VBMI explicit FillPattern(Colour colour) {
@@ -875,8 +871,7 @@ struct Rows24 {
     uint8_t* to = dst.pixelAddress(a.tx, a.ty);
     for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
       for (size_t i = 0; i < bytes; i += 64) {
-        const size_t n = std::min<size_t>(64, bytes - i);
-        const __mmask64 present = firstBytes(n);
+        const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
         const __m512i t = _mm512_maskz_loadu_epi8(present, to + i);
         const __m512i s = _mm512_maskz_loadu_epi8(present, from + i);
         _mm512_mask_storeu_epi8(to + i, present, blend(t, s));
