@@ -291,9 +291,9 @@ void Tile::startDrag(int32_t x, int32_t y, TurnButton button) {
 
 bool Tile::onMouseMove(int32_t x, int32_t y, int32_t) {
   if (kind != TileKind::Sliding || getCapture() != this || drag_.tile != this) return false;
-  invalidateOnScreen(rect);
-  rect.moveTo(x - drag_.offsetX, y - drag_.offsetY);
-  markDirty();
+  Rect moved = rect;
+  moved.moveTo(x - drag_.offsetX, y - drag_.offsetY);
+  moveTo(moved);
   return false;
 }
 
@@ -322,9 +322,12 @@ void Tile::returnToDragOrigin() {
   moveTo(drag_.origin);
 }
 
+// Where it was and where it goes: the screen draws a dragged tile once more over everything,
+// which leaves it clean, so its own mark would not bring its new place to the window.
 void Tile::moveTo(const Rect& r) {
   invalidateOnScreen(rect);
   rect = r;
+  invalidateOnScreen(rect);
   markDirty();
 }
 

@@ -22,6 +22,23 @@ TEST_F(DisplayWindowTest, StartsAsAWhiteWindowHoldingItself) {
   for (uint8_t byte : backend.lastFrame) ASSERT_EQ(byte, 255);
 }
 
+// As a window's texture is: pixels outside the changed area keep what was shown before, so a
+// frame test sees what a player would if a change were left out of the area.
+TEST_F(DisplayWindowTest, PresentingAChangedAreaRefreshesOnlyThatArea) {
+  DisplayWindow display("Gyrotide", 640, 480);
+  const Rect all(0, 0, 640, 480);
+  display.present();
+  display.fillRect(all, Colour{10, 20, 30}, all, 1.0);
+  display.present(Rect(600, 470, 700, 500));  // reaches past the picture
+  ASSERT_EQ(backend.lastFrame.size(), 640u * 480 * 3);
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      const uint8_t expected = x >= 600 && y >= 470 ? 30 : 255;  // blue comes first
+      ASSERT_EQ(backend.lastFrame[(y * 640 + x) * 3], expected) << x << ", " << y;
+    }
+  }
+}
+
 TEST_F(DisplayWindowTest, DestructionEndsTheWindowAndTheLoop) {
   platform::WindowId window;
   {

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -18,22 +19,32 @@ void HeadlessBackend::waitMessage(uint32_t timeoutMs) {
 
 void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch, int width,
                               int height) {
-  if (!isWindow(window) || pixels == nullptr || width <= 0 || height <= 0) return;
-  ++presentCount;
+  presentChanged(window, pixels, pitch, width, height, PixelArea{0, 0, width, height});
   lastChanged = PixelArea{0, 0, width, height};
-  lastFrameWidth = width;
-  lastFrameHeight = height;
-  lastFrame.resize(static_cast<size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    std::memcpy(&lastFrame[static_cast<size_t>(y) * width * 3],
-                pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(width) * 3);
-  }
 }
 
+// Like a window's texture, the last frame takes the changed area alone; the whole picture
+// when it is new, or of another size, or from another window.
 void HeadlessBackend::presentChanged(WindowId window, const uint8_t* pixels, int pitch, int width,
                                      int height, const PixelArea& changed) {
-  present(window, pixels, pitch, width, height);
+  if (!isWindow(window) || pixels == nullptr || width <= 0 || height <= 0) return;
+  ++presentCount;
   lastChanged = changed;
+  PixelArea area{std::clamp(changed.x, 0, width), std::clamp(changed.y, 0, height), 0, 0};
+  area.width = std::clamp(changed.x + changed.width, area.x, width) - area.x;
+  area.height = std::clamp(changed.y + changed.height, area.y, height) - area.y;
+  if (window != lastFrameWindow_ || width != lastFrameWidth || height != lastFrameHeight) {
+    lastFrameWindow_ = window;
+    lastFrameWidth = width;
+    lastFrameHeight = height;
+    lastFrame.assign(static_cast<size_t>(width) * height * 3, 0);
+    area = PixelArea{0, 0, width, height};
+  }
+  const size_t rowBytes = static_cast<size_t>(area.width) * 3;
+  for (int y = area.y; y < area.y + area.height; ++y) {
+    std::memcpy(&lastFrame[(static_cast<size_t>(y) * width + area.x) * 3],
+                pixels + static_cast<size_t>(y) * pitch + area.x * 3, rowBytes);
+  }
 }
 
 std::unique_ptr<AudioDevice> HeadlessBackend::openAudio(const PcmFormat& primary) {

@@ -91,6 +91,9 @@ class HeadlessBackend : public Backend {
   void showMessageBox(const std::string& text, const std::string& caption) override {
     boxes.push_back({text, caption});
   }
+
+ private:
+  WindowId lastFrameWindow_ = 0;  // whose picture the last frame holds
 };
 
 }  // namespace platform
