@@ -3,16 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/boards.h"
+
 namespace {
 
-BoardCodes holes() {
-  BoardCodes codes;
-  codes.fill(TileCode(TileKind::Empty, 0));
-  return codes;
-}
-
 TEST(LooseEdges, CountsEdgesWhereExactlyOneLineEndIsThere) {
-  BoardCodes codes = holes();
+  BoardCodes codes = emptyBoard();
   // Cells 0 and 1 meet; cell 1 also points down at cell 10, which does not answer; cell 10
   // points left at cell 9, which is a hole: never loose.
   codes[0] = TileCode(TileKind::Plain, line::Right);
@@ -30,7 +26,7 @@ TEST(LooseEdges, CountsEdgesWhereExactlyOneLineEndIsThere) {
 }
 
 TEST(LooseEdges, TheLastColumnNeverWrapsToTheNextRow) {
-  BoardCodes codes = holes();
+  BoardCodes codes = emptyBoard();
   codes[8] = TileCode(TileKind::Plain, line::Right);
   codes[9] = TileCode(TileKind::Plain, line::Left);
   EXPECT_EQ(looseEdges(codes).count(), 0);

@@ -13,18 +13,13 @@
 #include "game/rules.h"
 #include "res/archive_writer.h"
 #include "res/resource_archive.h"
+#include "support/boards.h"
 
 namespace {
 
-BoardCodes holes() {
-  BoardCodes tiles;
-  tiles.fill(TileCode(TileKind::Empty, 0));
-  return tiles;
-}
-
 // A distinct valid board for each number: a plain tile in cell n beside a fixed one.
 BoardCodes boardNumber(int n) {
-  BoardCodes tiles = holes();
+  BoardCodes tiles = emptyBoard();
   tiles[static_cast<size_t>(n % 80)] = TileCode(TileKind::Plain, 0);
   tiles[static_cast<size_t>(n % 80 + 1)] = TileCode(TileKind::Fixed, static_cast<uint8_t>(n / 80));
   return tiles;
@@ -160,7 +155,7 @@ TEST(SectionLetters, RoundTrip) {
 // ---- Which layouts can be dealt and scrambled to an end.
 
 TEST(LayoutCanBeScrambled, CasesByHand) {
-  BoardCodes tiles = holes();
+  BoardCodes tiles = emptyBoard();
   EXPECT_FALSE(layoutCanBeScrambled(tiles));  // nothing at all
   tiles[40] = TileCode(TileKind::Plain, 0);
   EXPECT_FALSE(layoutCanBeScrambled(tiles));  // one tile alone: no turn makes a loose end
@@ -174,7 +169,7 @@ TEST(LayoutCanBeScrambled, CasesByHand) {
   tiles[31] = TileCode(TileKind::Fixed, line::Down, true);  // only the one above reaches it
   EXPECT_TRUE(layoutCanBeScrambled(tiles));
 
-  tiles = holes();
+  tiles = emptyBoard();
   tiles[0] = TileCode(TileKind::Fixed, 0);
   tiles[1] = TileCode(TileKind::Fixed, 0);
   EXPECT_FALSE(layoutCanBeScrambled(tiles));  // fixed tiles never turn
@@ -193,7 +188,7 @@ TEST(LayoutCanBeScrambled, AgreesWithTheRules) {
                             TileKind::Fixed, TileKind::Linked, TileKind::Bomb};
   int seen[2] = {0, 0};
   for (int round = 0; round < 400; ++round) {
-    BoardCodes tiles = holes();
+    BoardCodes tiles = emptyBoard();
     // A 2 by 2 corner of the board, so that edges and holes both matter.
     for (int cell : {0, 1, 9, 10}) tiles[cell] = TileCode(kinds[draw() % 6], 0);
     const bool verdict = layoutCanBeScrambled(tiles);

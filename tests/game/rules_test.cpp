@@ -8,17 +8,12 @@
 #include <set>
 
 #include "core/random.h"
+#include "support/boards.h"
 
 namespace {
 
 TileCode plain(uint8_t lines) {
   return TileCode(TileKind::Plain, lines);
-}
-
-BoardCodes emptyBoard() {
-  BoardCodes codes;
-  codes.fill(TileCode(TileKind::Empty, 0));
-  return codes;
 }
 
 // The layout that greets a new player: eight fixed tiles round one plain tile.

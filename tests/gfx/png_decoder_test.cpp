@@ -229,7 +229,7 @@ std::string be32(uint32_t v) {
   return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
 }
 
-std::string chunk(const std::string& type, const std::string& data) {
+std::string pngChunk(const std::string& type, const std::string& data) {
   return be32(static_cast<uint32_t>(data.size())) + type + data + be32(crc32(type + data));
 }
 
@@ -247,8 +247,8 @@ std::string pngFile(uint32_t width, uint32_t height, int bitDepth, int colourTyp
   const auto n = static_cast<uint16_t>(rows.size());
   const std::string zlib = std::string("\x78\x01\x01", 3) + char(n) + char(n >> 8) + char(~n) +
                            char(~n >> 8) + rows + be32(b << 16 | a);
-  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + extra + chunk("IDAT", zlib) +
-         chunk("IEND", "");
+  return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + extra + pngChunk("IDAT", zlib) +
+         pngChunk("IEND", "");
 }
 
 bool decodeString(const std::string& file, Image& image) {
@@ -257,7 +257,7 @@ bool decodeString(const std::string& file, Image& image) {
 
 TEST(PngDecoder, RgbArrivesBlueGreenRedAndTransparencyIsIgnored) {
   const std::string row = std::string("\0\xFF\0\0\x01\x02\x03", 7);  // red, then (1, 2, 3)
-  const std::string trns = chunk("tRNS", std::string("\0\xFF\0\0\0\0", 6));
+  const std::string trns = pngChunk("tRNS", std::string("\0\xFF\0\0\0\0", 6));
   Image image;
   ASSERT_TRUE(decodeString(pngFile(2, 1, 8, 2, row, trns), image));
   ASSERT_EQ(image.depth, 24);

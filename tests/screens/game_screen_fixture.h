@@ -22,6 +22,7 @@
 #include "res/test_files.h"
 #include "screens/game_screen.h"
 #include "screens/layout.h"
+#include "support/boards.h"
 #include "support/headless_fixture.h"
 #include "ui/button.h"
 #include "ui/label.h"
@@ -132,11 +133,7 @@ class GameScreenTest : public HeadlessTest {
   }
   // Everything empty but the given cells.
  public:
-  static BoardCodes emptyBoard() {
-    BoardCodes codes;
-    codes.fill(TileCode(TileKind::Empty, 0));
-    return codes;
-  }
+  static BoardCodes emptyBoard() { return ::emptyBoard(); }
 
  protected:
   Tile& tile(int32_t cell) { return *screen->tiles[cell]; }

@@ -4,14 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "screens/tutorial.h"
+#include "support/boards.h"
 
 namespace {
-
-BoardCodes emptyBoard() {
-  BoardCodes codes;
-  codes.fill(TileCode(TileKind::Empty, 0));
-  return codes;
-}
 
 // Every bit of the thirteen rows.
 constexpr uint32_t kAllSeen = 0xFFF;
