@@ -356,6 +356,14 @@ void Tile::draw(Image& target, const Rect& clip) {
   dirty = false;
 }
 
+Rect Tile::opaqueRect() const {
+  if (kind == TileKind::Empty || !visible || !hasPicture() || !sprite->image->coversWhenDrawn(alpha))
+    return Rect();
+  Rect covered(rect.left, rect.top, rect.left + sprite->width, rect.top + sprite->height);
+  covered.intersect(rect);
+  return covered;
+}
+
 void Tile::drawCountdown(Image& target, const Rect& clip) const {
   if (kind != TileKind::Bomb || font == nullptr || alpha <= 0.99) return;
   const uint32_t now = GameClock::now();

@@ -94,6 +94,7 @@ class Tile : public Widget {
   bool update(uint32_t now) override;
   uint32_t nextChange(uint32_t now) override;
   void draw(Image& target, const Rect& clip) override;
+  Rect opaqueRect() const override;
   bool onNotify(uint16_t sender, uint32_t code, int32_t value) override;
   bool onLeftDown(int32_t x, int32_t y, int32_t flags) override;
   bool onLeftUp(int32_t x, int32_t y, int32_t flags) override;

@@ -429,13 +429,48 @@ void packedColours(const Image& src, uint32_t (&colours)[256]) {
 #ifdef GYROTIDE_GFX_AVX2
 #define GYROTIDE_VBMI \
   __attribute__((     \
-      target("avx512f,avx512bw,avx512dq,avx512vl,avx512vbmi,avx512vbmi2,avx512vnni,bmi2")))
+      target("avx512f,avx512bw,avx512dq,avx512vl,avx512vbmi,avx512vbmi2,avx512vnni,bmi2,prfchw")))
 // The row loops' kernels are inlined into them, so no vector crosses a call.
 #define GYROTIDE_VBMI_INLINE GYROTIDE_VBMI __attribute__((always_inline)) inline
+// The same for a lambda, written after its parameters.
+#define GYROTIDE_VBMI_LAMBDA GYROTIDE_VBMI __attribute__((always_inline))
 
 // The first n bytes of a vector (all 64 from n = 64 up; none below 1).
 inline uint64_t firstBytes(int64_t n) {
   return n >= 64 ? ~uint64_t{0} : n <= 0 ? 0 : (uint64_t{1} << n) - 1;
+}
+
+// Rows up to this long are copied in registers and drawn with the lines of the
+// rows ahead asked for. A tile's rows are short, and a call to memmove for
+// each costs more than the copy; longer rows are left to memmove, which copies
+// them as fast as the memory allows.
+constexpr size_t kShortRow = 2048;
+
+// Short rows of a wide picture start on new cache lines every row, which the
+// processor's prefetchers, following runs of lines, do not foresee: every row
+// would wait for its lines. So the lines of the row `kRowsAhead` further down
+// are asked for, to be written (every processor with VBMI has PREFETCHW),
+// while this one is drawn.
+constexpr int32_t kRowsAhead = 2;
+GYROTIDE_VBMI inline void prefetchRow(const uint8_t* row, size_t bytes) {
+  for (size_t i = 0; i < bytes; i += 64) __builtin_prefetch(row + i, 1);
+  __builtin_prefetch(row + bytes - 1, 1);
+}
+
+// Calls `draw(y)` for rows [0, rows) of `bytes` bytes from `first`, `pitch`
+// apart, each with its lines asked for kRowsAhead rows earlier.
+template <class Draw>
+GYROTIDE_VBMI_INLINE void forShortRows(uint8_t* first, size_t pitch, int32_t rows, size_t bytes,
+                                       Draw&& draw) {
+  if (bytes > kShortRow) {
+    for (int32_t y = 0; y < rows; ++y) draw(y);
+    return;
+  }
+  for (int32_t y = 0; y < std::min(rows, kRowsAhead); ++y) prefetchRow(first + y * pitch, bytes);
+  for (int32_t y = 0; y < rows; ++y) {
+    if (y + kRowsAhead < rows) prefetchRow(first + (y + kRowsAhead) * pitch, bytes);
+    draw(y);
+  }
 }
 
 // One byte of each of 256 palette entries, as four 64-byte quarters.
@@ -778,20 +813,20 @@ class FillPattern {
   __m512i phases_[3];
 };
 
-// Rows copied in registers, for areas that do not overlap: a tile's rows are
-// short, and a call to memmove for each costs more than the copy. Longer rows
-// are left to memmove, which copies them as fast as the memory allows.
-constexpr size_t kShortRow = 1024;
+// Short rows copied in registers, for areas that do not overlap.
 GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* to, size_t toPitch,
                                 int32_t rows, size_t bytes) {
-  for (int32_t y = 0; y < rows; ++y, from += fromPitch, to += toPitch) {
+  forShortRows(to, toPitch, rows, bytes, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+    const uint8_t* source = from + y * fromPitch;
+    uint8_t* target = to + y * toPitch;
     size_t i = 0;
-    for (; i + 64 <= bytes; i += 64) _mm512_storeu_si512(to + i, _mm512_loadu_si512(from + i));
+    for (; i + 64 <= bytes; i += 64)
+      _mm512_storeu_si512(target + i, _mm512_loadu_si512(source + i));
     if (i < bytes) {
       const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
-      _mm512_mask_storeu_epi8(to + i, present, _mm512_maskz_loadu_epi8(present, from + i));
+      _mm512_mask_storeu_epi8(target + i, present, _mm512_maskz_loadu_epi8(present, source + i));
     }
-  }
+  });
 }
 
 // Expands 64 pixels at a time and hands them to `chunk`, which copies or
@@ -799,9 +834,10 @@ GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* 
 template <class Chunk>
 GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a, Chunk&& chunk) {
   const Expander expander(src);
-  for (int32_t y = 0; y < a.h; ++y) {
+  uint8_t* first = dst.pixelAddress(a.tx, a.ty);
+  forShortRows(first, dst.pitch(), a.h, static_cast<size_t>(a.w) * 3, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
     const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
-    uint8_t* to = dst.pixelAddress(a.tx, a.ty + y);
+    uint8_t* to = first + y * dst.pitch();
     for (int32_t x = 0; x < a.w; x += 64, from += 64, to += 192) {
       const int32_t count = std::min(64, a.w - x);
       __m512i bytes[3];
@@ -809,7 +845,7 @@ GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a, Ch
       expander.expand(from, count, bytes, mask);
       chunk(to, count, bytes, mask);
     }
-  }
+  });
 }
 
 struct CopyChunk {
@@ -867,16 +903,17 @@ struct Rows24 {
   template <class Kernel>
   GYROTIDE_VBMI void operator()(Kernel blend) const {
     const size_t bytes = static_cast<size_t>(a.w) * 3;
-    const uint8_t* from = src.pixelAddress(a.sx, a.sy);
-    uint8_t* to = dst.pixelAddress(a.tx, a.ty);
-    for (int32_t y = 0; y < a.h; ++y, from += src.pitch(), to += dst.pitch()) {
+    uint8_t* first = dst.pixelAddress(a.tx, a.ty);
+    forShortRows(first, dst.pitch(), a.h, bytes, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+      const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
+      uint8_t* to = first + y * dst.pitch();
       for (size_t i = 0; i < bytes; i += 64) {
         const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
         const __m512i t = _mm512_maskz_loadu_epi8(present, to + i);
         const __m512i s = _mm512_maskz_loadu_epi8(present, from + i);
         _mm512_mask_storeu_epi8(to + i, present, blend(t, s));
       }
-    }
+    });
   }
   const Image& src;
   Image& dst;
@@ -1022,14 +1059,40 @@ void fillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour 
   for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, nullptr);
 }
 
+// A run of `pixels` pixels of one colour, up to kChunkPixels.
+struct ColourRun {
+  ColourRun(Colour colour, int32_t pixels) {
+    for (int32_t i = 0; i < std::min(pixels, kChunkPixels); ++i) {
+      bytes[i * 3] = colour.blue;
+      bytes[i * 3 + 1] = colour.green;
+      bytes[i * 3 + 2] = colour.red;
+    }
+  }
+  uint8_t bytes[kChunkPixels * 3];
+};
+
+// The pixels of a column blended with a colour: gathered into a row, blended
+// with the fill formula in double lanes, and put back.
+void blendFillColumn(uint8_t* top, size_t pitch, int32_t rows, Colour colour, double opacity) {
+  const ColourRun run(colour, rows);
+  const MixFn blend = mix<Formula::Fill>();
+  uint8_t column[kChunkPixels * 3];
+  for (int32_t done = 0; done < rows; done += kChunkPixels) {
+    const int32_t count = std::min(kChunkPixels, rows - done);
+    uint8_t* p = top + done * pitch;
+    for (int32_t y = 0; y < count; ++y) std::memcpy(column + 3 * y, p + y * pitch, 3);
+    blend(column, run.bytes, static_cast<size_t>(count) * 3, opacity);
+    for (int32_t y = 0; y < count; ++y) std::memcpy(p + y * pitch, column + 3 * y, 3);
+  }
+}
+
 void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
                    double opacity) {
   if (rows * count < kChunkPixels) {  // fewer bytes than the tables would take to build
-    const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
-    for (int32_t y = 0; y < rows; ++y) {
-      uint8_t* p = first + y * pitch;
-      for (int32_t i = 0; i < count * 3; ++i) p[i] = blendFillByte(opacity, bgr[i % 3], p[i]);
-    }
+    const ColourRun run(colour, count);
+    const MixFn blend = mix<Formula::Fill>();
+    for (int32_t y = 0; y < rows; ++y)
+      blend(first + y * pitch, run.bytes, static_cast<size_t>(count) * 3, opacity);
     return;
   }
 #ifdef GYROTIDE_GFX_AVX2
@@ -1143,6 +1206,10 @@ void Image::drawTo(Image& target, int32_t sx, int32_t sy, int32_t tx, int32_t ty
   }
 }
 
+bool Image::coversWhenDrawn(double opacity) const {
+  return pixels != nullptr && depth == 24 && isOpaque(opacity);
+}
+
 void Image::fillRect(const Rect& rect, Colour colour, const Rect& clip, double opacity) {
   if (depth != 24 || !pixels || isInvisible(opacity)) return;
   Rect area = rect;
@@ -1191,15 +1258,8 @@ void Image::drawVLine(int32_t y0, int32_t y1, int32_t x, Colour colour, const Re
   y0 = std::max(y0, 0);
   y1 = std::min<int32_t>(y1, height);
   if (y0 >= y1 || x < 0 || x >= width) return;
-  const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
-  const bool opaque = isOpaque(opacity);
   uint8_t* p = pixelAddress(x, y0);
-  // A column is short and strided: the formula per byte is cheap enough here.
-  for (int32_t y = y0; y < y1; ++y, p += pitch()) {
-    if (opaque) {
-      std::memcpy(p, bgr, 3);
-      continue;
-    }
-    for (int c = 0; c < 3; ++c) p[c] = blendFillByte(opacity, bgr[c], p[c]);
-  }
+  if (!isOpaque(opacity)) return blendFillColumn(p, pitch(), y1 - y0, colour, opacity);
+  const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
+  for (int32_t y = y0; y < y1; ++y, p += pitch()) std::memcpy(p, bgr, 3);
 }

@@ -80,6 +80,9 @@ class Image : public Graphic {
 
   void drawTo(Image& target, int32_t sx, int32_t sy, int32_t tx, int32_t ty, uint16_t w, uint16_t h,
               const Rect& clip, double opacity) const override;
+  // True when drawTo at this opacity replaces every pixel of its area on a 24-bit target,
+  // whatever was there: an opaque draw of 24-bit pixels.
+  bool coversWhenDrawn(double opacity) const;
 
   // Primitives on 24-bit images; other depths are left alone.
   void fillRect(const Rect& rect, Colour colour, const Rect& clip, double opacity);

@@ -1,6 +1,9 @@
 #include "ui/panel.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "core/uncovered.h"
 
 Panel::~Panel() {
   for (Widget* child : children) delete child;
@@ -87,9 +90,38 @@ bool Panel::isDirty() {
   return dirty;
 }
 
+// A child is drawn only where no later child covers it with opaque pixels: the background
+// under a board of tiles is never copied just to be drawn over. Children that cover their own
+// rectangle are drawn whole; they are small (tiles), and finding what covers each would cost
+// more than drawing it.
 void Panel::draw(Image& target, const Rect& clip) {
-  for (Widget* child : children) {
-    if (child->getRect()->intersects(clip)) child->draw(target, clip);
+  std::vector<std::pair<size_t, Rect>> covers;  // in drawing order
+  for (size_t i = 0; i < children.size(); ++i) {
+    if (!children[i]->getRect()->intersects(clip)) continue;
+    Rect covered = children[i]->opaqueRect();
+    covered.intersect(clip);
+    if (!covered.isEmpty()) covers.emplace_back(i, covered);
+  }
+  auto next = covers.begin();  // the first cover not drawn before child i
+  std::vector<Rect> over;
+  for (size_t i = 0; i < children.size(); ++i) {
+    Widget* child = children[i];
+    while (next != covers.end() && next->first < i) ++next;
+    if (!child->getRect()->intersects(clip)) continue;
+    const bool covering = next != covers.end() && next->first == i;
+    Rect area = *child->getRect();
+    area.intersect(clip);
+    over.clear();
+    for (auto c = next; !covering && c != covers.end(); ++c) {
+      if (c->second.intersects(area)) over.push_back(c->second);
+    }
+    if (over.empty()) {
+      child->draw(target, clip);
+      continue;
+    }
+    const std::vector<Rect> parts = uncoveredParts(clip, over);
+    for (const Rect& part : parts) child->draw(target, part);
+    if (parts.empty()) child->draw(target, Rect());  // hidden: only its flags are cleared
   }
   dirtyRect = Rect();
   dirty = false;

@@ -46,6 +46,9 @@ class Widget {
   virtual const Rect* getRect() { return &rect; }
   // Overrides draw first and end by clearing `dirty` (calling this base does).
   virtual void draw(Image& target, const Rect& clip);
+  // The part of its rectangle that a draw fills with opaque pixels of its own, whatever lies
+  // beneath, so a panel need not draw what comes before it there. Empty when unsure.
+  virtual Rect opaqueRect() const { return Rect(); }
   virtual bool onNotify(uint16_t sender, uint32_t code, int32_t value);
   virtual bool onLeftDown(int32_t x, int32_t y, int32_t flags);
   virtual bool onLeftUp(int32_t x, int32_t y, int32_t flags);

@@ -210,3 +210,17 @@ TEST_F(BoardTest, SwapExchangesContentsOnly) {
   EXPECT_EQ(a.toByte(), 0x0A);
   EXPECT_EQ(a.sprite->image->name, "n05.png");
 }
+
+// What a panel may leave undrawn under a tile: its cell, only while the whole picture shows.
+TEST_F(BoardTest, OnlyAShownOpaquePictureCoversItsCell) {
+  Tile& t = put(0, 0x31);
+  EXPECT_EQ(t.opaqueRect(), board::cellRect(0));
+  t.setAlpha(0.5);  // a fading board shows what is under it
+  EXPECT_TRUE(t.opaqueRect().isEmpty());
+  t.setAlpha(1.0);
+  t.hide();  // only the outline is drawn
+  EXPECT_TRUE(t.opaqueRect().isEmpty());
+  t.show();
+  t.setContent(TileCode(TileKind::Empty, 0));
+  EXPECT_TRUE(t.opaqueRect().isEmpty());
+}

@@ -162,3 +162,62 @@ TEST_F(DialogTest, ClickThatNoControlTakesIsABackgroundClick) {
   EXPECT_TRUE(dialog->onLeftDown(110, 110, 0));
   EXPECT_EQ(log, Log{"2: leftdown 110,110"});
 }
+
+namespace {
+
+// Fills its rectangle, and counts the pixels it was asked to paint.
+class Paint : public Widget {
+ public:
+  Paint(const Rect& r, Colour colour, double opacity, bool declaresOpaque)
+      : Widget(r, 0), colour_(colour), declares_(declaresOpaque) {
+    alpha = opacity;
+  }
+  void draw(Image& target, const Rect& clip) override {
+    Rect area = rect;
+    area.intersect(clip);
+    if (!area.isEmpty()) painted += area.width() * area.height();
+    target.fillRect(rect, colour_, clip, alpha);
+    Widget::draw(target, clip);
+  }
+  Rect opaqueRect() const override { return declares_ ? rect : Rect(); }
+  int painted = 0;
+
+ private:
+  Colour colour_;
+  bool declares_;
+};
+
+}  // namespace
+
+// The picture is the one drawing every child whole in order would give, but what a later
+// opaque child covers is not painted first.
+TEST(Panel, ChildrenCoveredByLaterOpaqueOnesAreNotPaintedThere) {
+  Panel panel;
+  auto* ground = new Paint(Rect(0, 0, 100, 80), Colour{90, 90, 90}, 1.0, false);
+  auto* under = new Paint(Rect(0, 0, 20, 20), Colour{1, 2, 3}, 1.0, true);  // before the ground
+  auto* hidden = new Paint(Rect(55, 10, 65, 20), Colour{9, 9, 9}, 1.0, false);
+  auto* red = new Paint(Rect(10, 10, 40, 40), Colour{200, 0, 0}, 1.0, true);
+  auto* glass = new Paint(Rect(30, 30, 60, 60), Colour{0, 0, 200}, 0.5, false);
+  auto* green = new Paint(Rect(50, 5, 90, 30), Colour{0, 200, 0}, 1.0, true);
+  for (Widget* w : {ground, hidden, red, glass, green}) panel.addChild(w);
+  panel.addChildAtBottom(under);
+
+  for (const Rect clip : {Rect(0, 0, 100, 80), Rect(20, 20, 70, 70)}) {
+    Image drawn(100, 80, 24), expected(100, 80, 24);
+    for (Widget* w : panel.children) w->draw(expected, clip);
+    for (Widget* w : {ground, hidden, red, glass, green, under}) static_cast<Paint*>(w)->painted = 0;
+    hidden->markDirty();
+    panel.draw(drawn, clip);
+    ASSERT_EQ(std::vector<uint8_t>(drawn.pixels, drawn.pixels + drawn.byteSize()),
+              std::vector<uint8_t>(expected.pixels, expected.pixels + expected.byteSize()));
+    EXPECT_EQ(hidden->painted, 0);
+    EXPECT_EQ(glass->painted, 900);  // inside both clips
+    if (clip.left == 0) {
+      EXPECT_FALSE(hidden->dirty);  // all under green: visited, with nothing to paint
+      EXPECT_EQ(ground->painted, 8000 - 900 - 1000);  // red and green are apart
+      EXPECT_EQ(under->painted, 400);                 // drawn first, it hides nothing
+    } else {
+      EXPECT_EQ(ground->painted, 2500 - 400 - 200);  // red's 20 x 20 and green's 20 x 10 inside
+    }
+  }
+}
