@@ -305,20 +305,28 @@ std::optional<IntegerForm> findIntegerForm(double opacity) {
 
 // What was found for recent opacities, so a fade that comes back to the same
 // strengths, or a wash drawn every frame, searches only once. Per thread, so
-// no locking is needed.
+// no locking is needed. Four to a set, the latest first: with one, a fade's
+// hundred or so strengths met in one place often enough that every pass
+// searched some of them again.
 template <Formula F>
 std::optional<IntegerForm> integerForm(double opacity) {
   struct Entry {
     double opacity = -1.0;
     std::optional<IntegerForm> form;
   };
-  constexpr size_t kEntries = 512;
-  thread_local std::vector<Entry> cache(kEntries);
+  constexpr size_t kWays = 4, kSets = 128;
+  thread_local std::vector<Entry> cache(kWays * kSets);
   uint64_t bits;
   std::memcpy(&bits, &opacity, sizeof bits);
-  Entry& entry = cache[(bits ^ bits >> 29 ^ bits >> 41) % kEntries];
-  if (entry.opacity != opacity) entry = Entry{opacity, findIntegerForm<F>(opacity)};
-  return entry.form;
+  const size_t first = (bits ^ bits >> 29 ^ bits >> 41) % kSets * kWays;
+  const auto set = cache.begin() + static_cast<ptrdiff_t>(first);
+  auto found = std::find_if(set, set + kWays, [&](const Entry& e) { return e.opacity == opacity; });
+  if (found == set + kWays) {
+    --found;  // the least recent gives way
+    *found = Entry{opacity, findIntegerForm<F>(opacity)};
+  }
+  std::rotate(set, found, found + 1);
+  return set->form;
 }
 
 // Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
