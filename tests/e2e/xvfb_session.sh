@@ -31,6 +31,10 @@ window_report() {
   echo "program $(awk '/^State/ {print $2 $3}' "/proc/$pid/status" 2>/dev/null)" \
     "waiting in $(cat "/proc/$pid/wchan" 2>/dev/null);" \
     "windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
+  # Where each thread is, when a debugger is at hand.
+  if command -v gdb >/dev/null; then
+    timeout 20 gdb -p "$pid" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E '^(#|Thread)'
+  fi
 }
 
 # Starts the game and waits for its window; `scale` is the window's whole multiple of the
