@@ -487,26 +487,37 @@ constexpr size_t kShortRow = 2048;
 // Short rows of a wide picture start on new cache lines every row, which the
 // processor's prefetchers, following runs of lines, do not foresee: every row
 // would wait for its lines. So the lines of the row `kRowsAhead` further down
-// are asked for, to be written (every processor with VBMI has PREFETCHW),
-// while this one is drawn.
+// are asked for while this one is drawn: the target's to be written (every
+// processor with VBMI has PREFETCHW), the source's to be read.
 constexpr int32_t kRowsAhead = 2;
-GYROTIDE_VBMI inline void prefetchRow(const uint8_t* row, size_t bytes) {
-  for (size_t i = 0; i < bytes; i += 64) __builtin_prefetch(row + i, 1);
-  __builtin_prefetch(row + bytes - 1, 1);
+struct RowSpan {
+  const uint8_t* first = nullptr;
+  size_t pitch = 0, bytes = 0;  // none: nothing is asked for
+};
+template <int Write>
+GYROTIDE_VBMI_INLINE void prefetchRow(const RowSpan& rows, int32_t y) {
+  if (rows.bytes == 0) return;
+  const uint8_t* row = rows.first + y * rows.pitch;
+  for (size_t i = 0; i < rows.bytes; i += 64) __builtin_prefetch(row + i, Write);
+  __builtin_prefetch(row + rows.bytes - 1, Write);
 }
 
-// Calls `draw(y)` for rows [0, rows) of `bytes` bytes from `first`, `pitch`
-// apart, each with its lines asked for kRowsAhead rows earlier.
+// Calls `draw(y)` for rows [0, count) of the target and the source, each with
+// its lines asked for kRowsAhead rows earlier when the target's rows are short.
 template <class Draw>
-GYROTIDE_VBMI_INLINE void forShortRows(uint8_t* first, size_t pitch, int32_t rows, size_t bytes,
+GYROTIDE_VBMI_INLINE void forShortRows(const RowSpan& target, const RowSpan& source, int32_t count,
                                        Draw&& draw) {
-  if (bytes > kShortRow) {
-    for (int32_t y = 0; y < rows; ++y) draw(y);
+  if (target.bytes > kShortRow) {
+    for (int32_t y = 0; y < count; ++y) draw(y);
     return;
   }
-  for (int32_t y = 0; y < std::min(rows, kRowsAhead); ++y) prefetchRow(first + y * pitch, bytes);
-  for (int32_t y = 0; y < rows; ++y) {
-    if (y + kRowsAhead < rows) prefetchRow(first + (y + kRowsAhead) * pitch, bytes);
+  const auto ask = [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+    prefetchRow<1>(target, y);
+    prefetchRow<0>(source, y);
+  };
+  for (int32_t y = 0; y < std::min(count, kRowsAhead); ++y) ask(y);
+  for (int32_t y = 0; y < count; ++y) {
+    if (y + kRowsAhead < count) ask(y + kRowsAhead);
     draw(y);
   }
 }
@@ -854,7 +865,7 @@ class FillPattern {
 // Short rows copied in registers, for areas that do not overlap.
 GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* to, size_t toPitch,
                                 int32_t rows, size_t bytes) {
-  forShortRows(to, toPitch, rows, bytes, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+  forShortRows({to, toPitch, bytes}, {from, fromPitch, bytes}, rows, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
     const uint8_t* source = from + y * fromPitch;
     uint8_t* target = to + y * toPitch;
     size_t i = 0;
@@ -873,7 +884,9 @@ template <class Chunk>
 GYROTIDE_VBMI void rows8Vbmi(const Image& src, Image& dst, const BlitArea& a, Chunk&& chunk) {
   const Expander expander(src);
   uint8_t* first = dst.pixelAddress(a.tx, a.ty);
-  forShortRows(first, dst.pitch(), a.h, static_cast<size_t>(a.w) * 3, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+  const RowSpan target{first, dst.pitch(), static_cast<size_t>(a.w) * 3};
+  // A sprite's few index rows are mostly at hand already; only the target's are asked for.
+  forShortRows(target, RowSpan{}, a.h, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
     const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
     uint8_t* to = first + y * dst.pitch();
     for (int32_t x = 0; x < a.w; x += 64, from += 64, to += 192) {
@@ -946,7 +959,8 @@ struct Rows24 {
     const size_t bytes = static_cast<size_t>(a.w) * 3, tail = bytes % 64, whole = bytes - tail;
     const bool paired = tail != 0 && tail <= 32;
     uint8_t* first = dst.pixelAddress(a.tx, a.ty);
-    forShortRows(first, dst.pitch(), a.h, bytes, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+    const RowSpan target{first, dst.pitch(), bytes}, source{src.pixelAddress(a.sx, a.sy), src.pitch(), bytes};
+    forShortRows(target, source, a.h, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
       const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
       uint8_t* to = first + y * dst.pitch();
       for (size_t i = 0; i < whole; i += 64) {
