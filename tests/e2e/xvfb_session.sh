@@ -30,7 +30,10 @@ start_x() {
 window_report() {
   echo "program $(awk '/^State/ {print $2 $3}' "/proc/$pid/status" 2>/dev/null)" \
     "waiting in $(cat "/proc/$pid/wchan" 2>/dev/null);" \
-    "windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
+    "windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')" \
+    "on display $DISPLAY (the program's: $(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p'));" \
+    "windows of the program, named or not: $(xdotool search --pid "$pid" 2>/dev/null | tr '\n' ' ')"
+  command -v xwininfo >/dev/null && xwininfo -root -tree 2>&1 | head -n 20
   # Where each thread is, when a debugger is at hand.
   if command -v gdb >/dev/null; then
     timeout 20 gdb -p "$pid" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E '^(#|Thread)'
