@@ -17,9 +17,11 @@ mkdir -p "$dir/user" "$dir/machine"
 fail() { echo "$1"; cat "$dir/stderr.txt" 2>/dev/null; exit 1; }
 
 # Xvfb, of a screen of $1 (by default 1024x768), picks a free display and writes its number
-# once it accepts clients.
+# once it accepts clients. It does not reset when its last client leaves: the tests' own
+# short connections come and go while the game is still starting.
 start_x() {
-  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>display.txt >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3>display.txt \
+    >"$dir/xvfb.txt" 2>&1 &
   xpid=$!
   for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
   [ -s display.txt ] || fail "Xvfb did not start"
@@ -34,6 +36,7 @@ window_report() {
     "on display $DISPLAY (the program's: $(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p'));" \
     "windows of the program, named or not: $(xdotool search --pid "$pid" 2>/dev/null | tr '\n' ' ')"
   command -v xwininfo >/dev/null && xwininfo -root -tree 2>&1 | head -n 20
+  tail -n 5 "$dir/xvfb.txt" 2>/dev/null
   # Where each thread is, when a debugger is at hand.
   if command -v gdb >/dev/null; then
     timeout 20 gdb -p "$pid" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E '^(#|Thread)'
