@@ -48,6 +48,7 @@ std::vector<Rect> uncoveredParts(const Rect& area, std::span<const Rect> covers)
   std::sort(edges.begin(), edges.end());
   edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
   std::vector<Rect> parts;
-  for (size_t i = 0; i + 1 < edges.size(); ++i) addBand(area, clipped, edges[i], edges[i + 1], parts);
+  for (size_t i = 0; i + 1 < edges.size(); ++i)
+    addBand(area, clipped, edges[i], edges[i + 1], parts);
   return parts;
 }

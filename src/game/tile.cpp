@@ -357,8 +357,9 @@ void Tile::draw(Image& target, const Rect& clip) {
 }
 
 Rect Tile::opaqueRect() const {
-  if (kind == TileKind::Empty || !visible || !hasPicture() || !sprite->image->coversWhenDrawn(alpha))
-    return Rect();
+  const bool covers = kind != TileKind::Empty && visible && hasPicture() &&
+                      sprite->image->coversWhenDrawn(alpha);
+  if (!covers) return Rect();
   Rect covered(rect.left, rect.top, rect.left + sprite->width, rect.top + sprite->height);
   covered.intersect(rect);
   return covered;

@@ -237,9 +237,9 @@ GYROTIDE_VBMI void mixVbmi(uint8_t* dst, const uint8_t* src, size_t n, double op
   const __m512d take = _mm512_set1_pd(opacity), keep = _mm512_set1_pd(1.0 - opacity);
   const auto mixed = [&](__m256i t, __m256i s) GYROTIDE_VBMI_LAMBDA {
     const __m512d td = _mm512_cvtepi32_pd(t), sd = _mm512_cvtepi32_pd(s);
-    return _mm512_cvttpd_epi32(F == Formula::Draw
-                                   ? _mm512_add_pd(_mm512_mul_pd(keep, td), _mm512_mul_pd(take, sd))
-                                   : _mm512_add_pd(_mm512_mul_pd(take, sd), _mm512_mul_pd(keep, td)));
+    return _mm512_cvttpd_epi32(
+        F == Formula::Draw ? _mm512_add_pd(_mm512_mul_pd(keep, td), _mm512_mul_pd(take, sd))
+                           : _mm512_add_pd(_mm512_mul_pd(take, sd), _mm512_mul_pd(keep, td)));
   };
   for (size_t i = 0; i < n; i += 16) {
     const auto present = static_cast<__mmask16>(n - i >= 16 ? 0xFFFF : (1u << (n - i)) - 1);
@@ -865,17 +865,19 @@ class FillPattern {
 // Short rows copied in registers, for areas that do not overlap.
 GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* to, size_t toPitch,
                                 int32_t rows, size_t bytes) {
-  forShortRows({to, toPitch, bytes}, {from, fromPitch, bytes}, rows, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
-    const uint8_t* source = from + y * fromPitch;
-    uint8_t* target = to + y * toPitch;
-    size_t i = 0;
-    for (; i + 64 <= bytes; i += 64)
-      _mm512_storeu_si512(target + i, _mm512_loadu_si512(source + i));
-    if (i < bytes) {
-      const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
-      _mm512_mask_storeu_epi8(target + i, present, _mm512_maskz_loadu_epi8(present, source + i));
-    }
-  });
+  forShortRows({to, toPitch, bytes}, {from, fromPitch, bytes}, rows,
+               [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+                 const uint8_t* source = from + y * fromPitch;
+                 uint8_t* target = to + y * toPitch;
+                 size_t i = 0;
+                 for (; i + 64 <= bytes; i += 64)
+                   _mm512_storeu_si512(target + i, _mm512_loadu_si512(source + i));
+                 if (i < bytes) {
+                   const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
+                   _mm512_mask_storeu_epi8(target + i, present,
+                                           _mm512_maskz_loadu_epi8(present, source + i));
+                 }
+               });
 }
 
 // Expands 64 pixels at a time and hands them to `chunk`, which copies or
@@ -959,7 +961,8 @@ struct Rows24 {
     const size_t bytes = static_cast<size_t>(a.w) * 3, tail = bytes % 64, whole = bytes - tail;
     const bool paired = tail != 0 && tail <= 32;
     uint8_t* first = dst.pixelAddress(a.tx, a.ty);
-    const RowSpan target{first, dst.pitch(), bytes}, source{src.pixelAddress(a.sx, a.sy), src.pitch(), bytes};
+    const RowSpan target{first, dst.pitch(), bytes},
+        source{src.pixelAddress(a.sx, a.sy), src.pitch(), bytes};
     forShortRows(target, source, a.h, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
       const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
       uint8_t* to = first + y * dst.pitch();
@@ -1093,21 +1096,28 @@ void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity)
 void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
                    double opacity);
 
+// A run of `pixels` pixels of one colour, up to kChunkPixels.
+struct ColourRun {
+  ColourRun(Colour colour, int32_t pixels) {
+    for (int32_t i = 0; i < std::min(pixels, kChunkPixels); ++i) {
+      bytes[i * 3] = colour.blue;
+      bytes[i * 3 + 1] = colour.green;
+      bytes[i * 3 + 2] = colour.red;
+    }
+  }
+  uint8_t bytes[kChunkPixels * 3];
+};
+
 // Pixels [0, count) from row start: the colour, or blended with it.
 void fillRow(uint8_t* row, int32_t count, Colour colour, const SpanBlender* blender) {
-  uint8_t pattern[kChunkPixels * 3];
+  const ColourRun run(colour, count);
   const int32_t chunk = std::min(count, kChunkPixels);
-  for (int32_t i = 0; i < chunk; ++i) {
-    pattern[i * 3] = colour.blue;
-    pattern[i * 3 + 1] = colour.green;
-    pattern[i * 3 + 2] = colour.red;
-  }
   for (int32_t done = 0; done < count; done += chunk) {
     const size_t bytes = static_cast<size_t>(std::min(chunk, count - done)) * 3;
     if (blender) {
-      blender->blend(row + done * 3, pattern, bytes);
+      blender->blend(row + done * 3, run.bytes, bytes);
     } else {
-      std::memcpy(row + done * 3, pattern, bytes);
+      std::memcpy(row + done * 3, run.bytes, bytes);
     }
   }
 }
@@ -1125,18 +1135,6 @@ void fillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour 
 #endif
   for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, nullptr);
 }
-
-// A run of `pixels` pixels of one colour, up to kChunkPixels.
-struct ColourRun {
-  ColourRun(Colour colour, int32_t pixels) {
-    for (int32_t i = 0; i < std::min(pixels, kChunkPixels); ++i) {
-      bytes[i * 3] = colour.blue;
-      bytes[i * 3 + 1] = colour.green;
-      bytes[i * 3 + 2] = colour.red;
-    }
-  }
-  uint8_t bytes[kChunkPixels * 3];
-};
 
 // The pixels of a column blended with a colour: gathered into a row, blended
 // with the fill formula in double lanes, and put back.

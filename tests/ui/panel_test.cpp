@@ -205,7 +205,7 @@ TEST(Panel, ChildrenCoveredByLaterOpaqueOnesAreNotPaintedThere) {
   for (const Rect clip : {Rect(0, 0, 100, 80), Rect(20, 20, 70, 70)}) {
     Image drawn(100, 80, 24), expected(100, 80, 24);
     for (Widget* w : panel.children) w->draw(expected, clip);
-    for (Widget* w : {ground, hidden, red, glass, green, under}) static_cast<Paint*>(w)->painted = 0;
+    for (Widget* w : panel.children) static_cast<Paint*>(w)->painted = 0;
     hidden->markDirty();
     panel.draw(drawn, clip);
     ASSERT_EQ(std::vector<uint8_t>(drawn.pixels, drawn.pixels + drawn.byteSize()),

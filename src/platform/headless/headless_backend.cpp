@@ -20,7 +20,6 @@ void HeadlessBackend::waitMessage(uint32_t timeoutMs) {
 void HeadlessBackend::present(WindowId window, const uint8_t* pixels, int pitch, int width,
                               int height) {
   presentChanged(window, pixels, pitch, width, height, PixelArea{0, 0, width, height});
-  lastChanged = PixelArea{0, 0, width, height};
 }
 
 // Like a window's texture, the last frame takes the changed area alone; the whole picture
