@@ -105,16 +105,28 @@ struct IntegerForm {
   int16_t keep = 0;
   int16_t take = 0;
   int32_t bias = 0;
-  // 0: exact for every pair. Otherwise a near form: the pairs it gets wrong
-  // all have (keep * t + take * s + bias) within `window` of a multiple of
-  // 1 << 15, so a kernel that evaluates the formula for those lanes alone is
-  // exact too.
-  int32_t window = 0;
-  // For a near form: the formula's result where target and source are the
-  // same byte (a sprite's edge over a background of its own colour), pairs
-  // that always sit on a whole number.
-  std::array<uint8_t, 256> diagonal{};
 };
+
+// The formula's result is t + o (s - t): the target byte plus a step that
+// depends only on how far the source byte lies from it, o d rounded down
+// (below the target, -floor(o |d|) - 1, which is ~floor(o |d|) in a byte).
+// That holds for every pair except where o d is a whole number, or nearly:
+// there the double's rounding decides, pair by pair. Above one half the
+// steps are taken from the source byte instead, by 1 - o, so that every step
+// is below 128 and the top bit is free to mark the distances whose pairs take
+// the formula itself. Built from the formula's own results for all 65,536
+// pairs, so the table is exact wherever it is not marked.
+struct StepTable {
+  bool fromSource = false;
+  std::array<uint8_t, 256> steps{};  // by distance |s - t|; top bit: the formula decides
+  // The formula's result where target and source are the same byte (a
+  // sprite's edge over a background of its own colour), a distance that is
+  // common and always whole; where it is not the byte itself, the step for
+  // distance 0 is marked and these are looked up instead.
+  std::array<uint8_t, 256> diagonal{};
+  bool plainDiagonal() const { return steps[0] == 0; }
+};
+constexpr uint8_t kFormulaDecides = 0x80;
 constexpr int kFormShift = 15;
 using FormBlendFn = void (*)(uint8_t*, const uint8_t*, size_t, const IntegerForm&);
 
@@ -205,22 +217,20 @@ bool hasAvx2() {
   static const bool avx2 = __builtin_cpu_supports("avx2") && !std::getenv("GYROTIDE_NO_AVX2");
   return avx2;
 }
-// Byte permutes (AVX-512 VBMI) look up 64 palette indices at once, byte
-// compression (VBMI2) gathers the few lanes a near form leaves to the formula,
-// and word dot products (VNNI) weigh pairs of bytes in one step;
-// without them, or with GYROTIDE_NO_AVX512 (or GYROTIDE_NO_AVX2) set, the row
-// loops below expand 8-bit pixels one at a time.
+// Byte permutes (AVX-512 VBMI) look up 64 palette indices or blend steps at
+// once, and byte compression (VBMI2) gathers the few lanes a step table leaves
+// to the formula; without them, or with GYROTIDE_NO_AVX512 (or
+// GYROTIDE_NO_AVX2) set, the row loops below expand 8-bit pixels one at a time.
 bool hasVbmi() {
   static const bool vbmi =
       hasAvx2() && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi") &&
       __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512vl") &&
-      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vnni") &&
-      __builtin_cpu_supports("bmi2") && !std::getenv("GYROTIDE_NO_AVX512");
+      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("bmi2") &&
+      !std::getenv("GYROTIDE_NO_AVX512");
   return vbmi;
 }
 #define GYROTIDE_VBMI \
-  __attribute__((     \
-      target("avx512f,avx512bw,avx512dq,avx512vl,avx512vbmi,avx512vbmi2,avx512vnni,bmi2,prfchw")))
+  __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,avx512vbmi,avx512vbmi2,bmi2,prfchw")))
 // The row loops' kernels are inlined into them, so no vector crosses a call.
 #define GYROTIDE_VBMI_INLINE GYROTIDE_VBMI __attribute__((always_inline)) inline
 // The same for a lambda, written after its parameters.
@@ -273,43 +283,9 @@ MixFn mix() {
 
 FormBlendFn formBlend() { return GYROTIDE_KERNEL(formBlendAvx2, formBlendBaseline); }
 
-// The opacity's own weights with the bias that errs least, and the window that
-// holds every pair they get wrong; none where the window would be wide.
-std::optional<IntegerForm> nearForm(double opacity, long keep, long take,
-                                    const std::vector<uint8_t>& expected) {
-  if (keep < 0 || take < 0 || keep > INT16_MAX || take > INT16_MAX || !(opacity > 0.0)) {
-    return std::nullopt;
-  }
-  constexpr int32_t kOne = 1 << kFormShift;
-  int32_t lo = INT32_MIN, hi = INT32_MAX;
-  for (int t = 0; t < 256; ++t) {
-    for (int s = 0; s < 256; ++s) {
-      const auto v = static_cast<int32_t>(keep * t + take * s);
-      const int32_t q = expected[t * 256 + s] << kFormShift;
-      lo = std::max(lo, q - v);
-      hi = std::min(hi, q + kOne - 1 - v);
-    }
-  }
-  const int32_t bias = std::max(0, hi + (lo - hi) / 2);
-  int32_t window = 1;
-  for (int t = 0; t < 256; ++t) {
-    for (int s = 0; s < 256; ++s) {
-      const auto v = static_cast<int32_t>(keep * t + take * s) + bias;
-      const int32_t q = expected[t * 256 + s] << kFormShift;
-      if (v < q) window = std::max(window, q - v);
-      if (v >= q + kOne) window = std::max(window, v - (q + kOne) + 1);
-    }
-  }
-  if (window > kOne / 8) return std::nullopt;
-  IntegerForm form{static_cast<int16_t>(keep), static_cast<int16_t>(take), bias, window};
-  for (int t = 0; t < 256; ++t) form.diagonal[t] = expected[t * 257];
-  return form;
-}
-
-// Looks for integer weights near the opacity's own and keeps the first whose
-// bias range is not empty over every (t, s) pair of the formula's results.
+// The formula's result for every (t, s) pair, at t * 256 + s.
 template <Formula F>
-std::optional<IntegerForm> findIntegerForm(double opacity) {
+std::vector<uint8_t> formulaResults(double opacity) {
   constexpr int kPairs = 256 * 256;
   std::vector<uint8_t> expected(kPairs), sources(kPairs);
   for (int i = 0; i < kPairs; ++i) {
@@ -317,6 +293,12 @@ std::optional<IntegerForm> findIntegerForm(double opacity) {
     sources[i] = static_cast<uint8_t>(i);
   }
   mix<F>()(expected.data(), sources.data(), kPairs, opacity);  // the formula, exactly
+  return expected;
+}
+
+// Looks for integer weights near the opacity's own and keeps the first whose
+// bias range is not empty over every (t, s) pair of the formula's results.
+std::optional<IntegerForm> findIntegerForm(double opacity, const std::vector<uint8_t>& expected) {
   const auto keep0 = std::lround((1.0 - opacity) * (1 << kFormShift));
   const auto take0 = std::lround(opacity * (1 << kFormShift));
   for (const int dk : {0, -1, 1}) {
@@ -337,7 +319,46 @@ std::optional<IntegerForm> findIntegerForm(double opacity) {
       if (lo <= hi) return IntegerForm{static_cast<int16_t>(keep), static_cast<int16_t>(take), lo};
     }
   }
-  return nearForm(opacity, keep0, take0, expected);
+  return std::nullopt;
+}
+
+// Each distance's step from one pair, then every pair checked against it;
+// a distance with any pair the step gets wrong is marked.
+StepTable findStepTable(double opacity, const std::vector<uint8_t>& expected) {
+  StepTable table;
+  table.fromSource = opacity > 0.5;
+  const auto result = [&](int t, int s) { return expected[t * 256 + s]; };
+  for (int d = 0; d < 256; ++d) {
+    // A step of 128 or more is marked by its own top bit.
+    table.steps[d] = table.fromSource ? result(d, 0) : result(0, d);
+    table.diagonal[d] = result(d, d);
+  }
+  for (int t = 0; t < 256; ++t) {
+    for (int s = 0; s < 256; ++s) {
+      const int base = table.fromSource ? s : t, other = table.fromSource ? t : s;
+      uint8_t& step = table.steps[std::abs(other - base)];
+      if (step & kFormulaDecides) continue;
+      const auto taken = static_cast<uint8_t>(other >= base ? step : ~step);
+      if (static_cast<uint8_t>(base + taken) != result(t, s)) step |= kFormulaDecides;
+    }
+  }
+  return table;
+}
+
+// What a span blender needs beyond the opacity: the step table where the
+// byte permutes of AVX-512 blend, and otherwise integer weights if they exist.
+struct OffGridForms {
+  std::optional<IntegerForm> integer;
+  std::optional<StepTable> steps;
+};
+
+template <Formula F>
+OffGridForms findForms(double opacity) {
+  const std::vector<uint8_t> expected = formulaResults<F>(opacity);
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return {std::nullopt, findStepTable(opacity, expected)};
+#endif
+  return {findIntegerForm(opacity, expected), std::nullopt};
 }
 
 // What was found for recent opacities, so a fade that comes back to the same
@@ -346,10 +367,10 @@ std::optional<IntegerForm> findIntegerForm(double opacity) {
 // hundred or so strengths met in one place often enough that every pass
 // searched some of them again.
 template <Formula F>
-std::optional<IntegerForm> integerForm(double opacity) {
+const OffGridForms& offGridForms(double opacity) {
   struct Entry {
     double opacity = -1.0;
-    std::optional<IntegerForm> form;
+    OffGridForms forms;
   };
   constexpr size_t kWays = 4, kSets = 128;
   thread_local std::vector<Entry> cache(kWays * kSets);
@@ -360,10 +381,10 @@ std::optional<IntegerForm> integerForm(double opacity) {
   auto found = std::find_if(set, set + kWays, [&](const Entry& e) { return e.opacity == opacity; });
   if (found == set + kWays) {
     --found;  // the least recent gives way
-    *found = Entry{opacity, findIntegerForm<F>(opacity)};
+    *found = Entry{opacity, findForms<F>(opacity)};
   }
   std::rotate(set, found, found + 1);
-  return set->form;
+  return set->forms;
 }
 
 // Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
@@ -379,24 +400,23 @@ class SpanBlender {
       wKeep_ = static_cast<uint16_t>(256 - take);
       return;
     }
-    const std::optional<IntegerForm> found = formula == Formula::Draw
-                                                 ? integerForm<Formula::Draw>(opacity)
-                                                 : integerForm<Formula::Fill>(opacity);
-    if (found && found->window == 0) {
-      form_ = *found;
+    const OffGridForms& found = formula == Formula::Draw ? offGridForms<Formula::Draw>(opacity)
+                                                         : offGridForms<Formula::Fill>(opacity);
+    steps_ = found.steps;
+    if (found.integer) {
+      form_ = *found.integer;
       formBlend_ = formBlend();
       return;
     }
     mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
-    if (found) form_ = *found, near_ = true;
   }
 
   // The weights, for kernels that blend in registers of their own: the 1/256
-  // grid's, or else an integer form's, or neither (the formula in double lanes).
+  // grid's, or else the step table (which only machines with AVX-512 build).
   bool onGrid() const { return grid_ != nullptr; }
   uint16_t keepWeight() const { return wKeep_; }
   uint16_t takeWeight() const { return wTake_; }
-  const IntegerForm* form() const { return formBlend_ || near_ ? &form_ : nullptr; }
+  const StepTable* steps() const { return steps_ ? &*steps_ : nullptr; }
   double opacity() const { return opacity_; }
 
   void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
@@ -414,8 +434,8 @@ class SpanBlender {
   GridBlendFn grid_ = nullptr;
   FormBlendFn formBlend_ = nullptr;
   IntegerForm form_;
+  std::optional<StepTable> steps_;
   MixFn mix_ = nullptr;
-  bool near_ = false;
   uint16_t wKeep_ = 0;
   uint16_t wTake_ = 0;
 };
@@ -502,12 +522,19 @@ GYROTIDE_VBMI_INLINE void prefetchRow(const RowSpan& rows, int32_t y) {
   __builtin_prefetch(row + rows.bytes - 1, Write);
 }
 
+// Rows that follow one another with less than a line between them are one run
+// of lines, which the prefetchers do follow.
+inline bool backToBack(const RowSpan& rows) {
+  return rows.bytes == 0 || rows.pitch < rows.bytes + 64;
+}
+
 // Calls `draw(y)` for rows [0, count) of the target and the source, each with
-// its lines asked for kRowsAhead rows earlier when the target's rows are short.
+// its lines asked for kRowsAhead rows earlier when the target's rows are short
+// and apart.
 template <class Draw>
 GYROTIDE_VBMI_INLINE void forShortRows(const RowSpan& target, const RowSpan& source, int32_t count,
                                        Draw&& draw) {
-  if (target.bytes > kShortRow) {
+  if (target.bytes > kShortRow || (backToBack(target) && backToBack(source))) {
     for (int32_t y = 0; y < count; ++y) draw(y);
     return;
   }
@@ -611,126 +638,76 @@ struct Expander {
   }
 };
 
-// Quarter k, 32-bit lane 4L + j (L the 128-bit lane) pairs byte
-// 16L + 4k + j of the target (indices below 64) with the same byte of the
-// source (64 up); the odd bytes are zeroed.
-struct PairingTable {
-  alignas(64) uint8_t index[4][64];
-  // The sums, shifted down by 7 and packed into words, then to bytes: the
-  // whole part (the words' high bytes) and the fraction's top bits (their low
-  // bytes), each in the bytes' own order. Words from the first pack (of
-  // quarters 0 and 1) hold bytes 16L to 16L + 7, the second's the rest.
-  alignas(64) uint8_t whole[64], fraction[64];
-  constexpr PairingTable() : index{}, whole{}, fraction{} {
-    for (int k = 0; k < 4; ++k) {
-      for (int lane = 0; lane < 16; ++lane) {
-        const int byte = 16 * (lane / 4) + 4 * k + lane % 4;
-        index[k][4 * lane] = static_cast<uint8_t>(byte);
-        index[k][4 * lane + 2] = static_cast<uint8_t>(64 + byte);
-      }
-    }
-    for (int byte = 0; byte < 64; ++byte) {
-      const int lane = byte / 16, r = byte % 16;
-      const int word = r < 8 ? 8 * lane + r : 32 + 8 * lane + r - 8;
-      fraction[byte] = static_cast<uint8_t>(2 * word);
-      whole[byte] = static_cast<uint8_t>(2 * word + 1);
-    }
-  }
-  const uint8_t* operator[](int k) const { return index[k]; }
-};
-constexpr PairingTable kPairing{};
-
-// A span blender's weights as 512-bit vectors, so 64 bytes blend in registers.
-// The grid's weights go in 16-bit lanes; an integer form's pair target and
-// source bytes in 32-bit lanes, as the AVX2 kernel does. A near form also
-// marks the lanes inside its window, which take the formula itself.
-// `Kind::None` where only the double formula is exact.
+// A span blender's weights as 512-bit vectors, so 64 bytes blend in registers:
+// the grid's weights in 16-bit lanes, or the step table as four 64-byte
+// quarters, looked up by each pair's distance.
 // GCC 12 takes the undefined upper lanes of its own casts and conversions for
 // uninitialised values.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+enum class BlendKind { Grid, StepFromTarget, StepFromSource };
 class Blend64 {
  public:
-  enum class Kind { None, Grid, Form, Near };
-
-  GYROTIDE_VBMI explicit Blend64(const SpanBlender* blender) {
-    if (blender == nullptr) return;
-    if (blender->onGrid()) {
-      kind_ = Kind::Grid;
-      first_ = _mm512_set1_epi16(static_cast<int16_t>(blender->keepWeight()));
-      second_ = _mm512_set1_epi16(static_cast<int16_t>(blender->takeWeight()));
-    } else if (const IntegerForm* f = blender->form()) {
-      kind_ = f->window ? Kind::Near : Kind::Form;
-      first_ = _mm512_set1_epi32(static_cast<uint16_t>(f->keep) | f->take << 16);
-      // The sum is taken `window` higher, so a lane is marked when its sum's
-      // fraction is below twice the window; the fraction's top 8 bits are
-      // compared, which marks a few lanes more. An unmarked lane's fraction was
-      // at least the window, so the whole part is unchanged.
-      second_ = _mm512_set1_epi32(f->bias + f->window);
-      fractionBelow_ = _mm512_set1_epi8(static_cast<char>((2 * f->window + 127) / 128));
-      keep_ = _mm512_set1_pd(1.0 - blender->opacity());
-      take_ = _mm512_set1_pd(blender->opacity());
-      for (int q = 0; q < 4; ++q) diagonal_.q[q] = _mm512_loadu_si512(f->diagonal.data() + 64 * q);
+  GYROTIDE_VBMI explicit Blend64(const SpanBlender& blender) {
+    if (blender.onGrid()) {
+      kind_ = BlendKind::Grid;
+      keep_ = _mm512_set1_epi16(static_cast<int16_t>(blender.keepWeight()));
+      take_ = _mm512_set1_epi16(static_cast<int16_t>(blender.takeWeight()));
+      return;
     }
-    for (int k = 0; k < 4; ++k) pairing_[k] = _mm512_load_si512(kPairing[k]);
-    whole_ = _mm512_load_si512(kPairing.whole);
-    fraction_ = _mm512_load_si512(kPairing.fraction);
+    const StepTable& table = *blender.steps();
+    kind_ = table.fromSource ? BlendKind::StepFromSource : BlendKind::StepFromTarget;
+    plainDiagonal_ = table.plainDiagonal();
+    for (int q = 0; q < 4; ++q) {
+      steps_.q[q] = _mm512_loadu_si512(table.steps.data() + 64 * q);
+      diagonal_.q[q] = _mm512_loadu_si512(table.diagonal.data() + 64 * q);
+    }
+    keepReal_ = _mm512_set1_pd(1.0 - blender.opacity());
+    takeReal_ = _mm512_set1_pd(blender.opacity());
   }
-  Kind kind() const { return kind_; }
+  BlendKind kind() const { return kind_; }
 
-  // Calls `rows` with the blend of the weights' kind, fixed for the whole
-  // loop; false for `Kind::None`.
-  template <class Rows>
-  GYROTIDE_VBMI bool withKind(Rows&& rows) const {
-    switch (kind_) {
-      case Kind::Grid:
-        rows(Kernel<Kind::Grid>{this});
-        return true;
-      case Kind::Form:
-        rows(Kernel<Kind::Form>{this});
-        return true;
-      case Kind::Near:
-        rows(Kernel<Kind::Near>{this});
-        return true;
-      case Kind::None:
-        break;
-    }
-    return false;
-  }
-
-  template <Kind K>
-  struct Kernel {
-    const Blend64* b;
-    GYROTIDE_VBMI_INLINE __m512i operator()(__m512i t, __m512i s) const {
-      return b->blend<K>(t, s);
-    }
-  };
-
-  template <Kind K>
+  template <BlendKind K>
   GYROTIDE_VBMI_INLINE __m512i blend(__m512i t, __m512i s) const {
-    if constexpr (K == Kind::Grid) {
+    if constexpr (K == BlendKind::Grid) {
       const __m512i zero = _mm512_setzero_si512();
       return _mm512_packus_epi16(
           grid(_mm512_unpacklo_epi8(t, zero), _mm512_unpacklo_epi8(s, zero)),
           grid(_mm512_unpackhi_epi8(t, zero), _mm512_unpackhi_epi8(s, zero)));
+    } else {
+      // The base byte plus the step for the pair's distance, taken down (as
+      // its complement) where the other byte lies below the base.
+      constexpr bool fromSource = K == BlendKind::StepFromSource;
+      const __m512i base = fromSource ? s : t, other = fromSource ? t : s;
+      const __m512i steps =
+          lookUp(steps_, _mm512_sub_epi8(_mm512_max_epu8(t, s), _mm512_min_epu8(t, s)));
+      const __m512i down = _mm512_movm_epi8(_mm512_cmplt_epu8_mask(other, base));
+      __m512i out = _mm512_add_epi8(base, _mm512_xor_si512(steps, down));
+      __mmask64 marked = _mm512_movepi8_mask(steps);
+      if (!plainDiagonal_) {
+        const __mmask64 same = _mm512_cmpeq_epi8_mask(t, s);
+        out = _mm512_mask_blend_epi8(same, out, lookUp(diagonal_, t));
+        marked &= ~same;
+      }
+      return marked ? formulaFor(marked, t, s, out) : out;
     }
-    const __m512i words[2] = {_mm512_packus_epi32(_mm512_srli_epi32(form(t, s, 0), 7),
-                                                  _mm512_srli_epi32(form(t, s, 1), 7)),
-                              _mm512_packus_epi32(_mm512_srli_epi32(form(t, s, 2), 7),
-                                                  _mm512_srli_epi32(form(t, s, 3), 7))};
-    __m512i out = _mm512_permutex2var_epi8(words[0], whole_, words[1]);
-    if constexpr (K != Kind::Near) return out;
-    const __mmask64 same = _mm512_cmpeq_epi8_mask(t, s);
-    const __mmask64 risky = marks(words) & ~same;
-    if (same) out = _mm512_mask_blend_epi8(same, out, lookUp(diagonal_, t));
-    if (!risky) return out;
-    // The marked lanes, gathered to the front, take the formula eight or
-    // sixteen at a time and go back to their places.
-    const __m512i tc = _mm512_maskz_compress_epi8(risky, t),
-                  sc = _mm512_maskz_compress_epi8(risky, s);
-    const int n = __builtin_popcountll(risky);
+  }
+
+ private:
+  // Zero-masked shifts: GCC 12 warns that the plain ones' undefined
+  // pass-through may be used.
+  GYROTIDE_VBMI __m512i grid(__m512i t, __m512i s) const {
+    return _mm512_maskz_srli_epi16(
+        ~0u, _mm512_add_epi16(_mm512_mullo_epi16(t, keep_), _mm512_mullo_epi16(s, take_)), 8);
+  }
+  // The marked lanes, gathered to the front, take the formula eight or
+  // sixteen at a time and go back to their places in `out`.
+  GYROTIDE_VBMI __m512i formulaFor(__mmask64 marked, __m512i t, __m512i s, __m512i out) const {
+    const __m512i tc = _mm512_maskz_compress_epi8(marked, t),
+                  sc = _mm512_maskz_compress_epi8(marked, s);
+    const int n = __builtin_popcountll(marked);
     if (n <= 8)
-      return _mm512_mask_expand_epi8(out, risky, _mm512_castsi128_si512(formula8(tc, sc)));
+      return _mm512_mask_expand_epi8(out, marked, _mm512_castsi128_si512(formula8(tc, sc)));
     __m512i exact = _mm512_castsi128_si512(formula(tc, sc));
     if (n > 16)
       exact = _mm512_inserti32x4(
@@ -741,33 +718,13 @@ class Blend64 {
     if (n > 48)
       exact = _mm512_inserti32x4(
           exact, formula(_mm512_extracti32x4_epi32(tc, 3), _mm512_extracti32x4_epi32(sc, 3)), 3);
-    return _mm512_mask_expand_epi8(out, risky, exact);
-  }
-
- private:
-  // Zero-masked shifts: GCC 12 warns that the plain ones' undefined
-  // pass-through may be used.
-  GYROTIDE_VBMI __m512i grid(__m512i t, __m512i s) const {
-    return _mm512_maskz_srli_epi16(
-        ~0u, _mm512_add_epi16(_mm512_mullo_epi16(t, first_), _mm512_mullo_epi16(s, second_)), 8);
-  }
-  // The k-th quarter's (target, source) pairs, one to a 32-bit lane, laid out
-  // as unpacking bytes and then words would lay them out, and summed with the
-  // weights and the bias in one instruction (AVX-512 VNNI).
-  GYROTIDE_VBMI __m512i form(__m512i t, __m512i s, int k) const {
-    const __m512i pairs = _mm512_maskz_permutex2var_epi8(0x5555555555555555, t, pairing_[k], s);
-    return _mm512_dpwssd_epi32(second_, pairs, first_);
-  }
-  // Lanes whose sum lies within the window of a whole number.
-  GYROTIDE_VBMI __mmask64 marks(const __m512i (&words)[2]) const {
-    return _mm512_cmplt_epu8_mask(_mm512_permutex2var_epi8(words[0], fraction_, words[1]),
-                                  fractionBelow_);
+    return _mm512_mask_expand_epi8(out, marked, exact);
   }
   // The draw formula for the low 16 (or 8) bytes of target and source, in
   // double lanes with its operands in its own order (no fused multiply-add).
   GYROTIDE_VBMI __m512d formula(__m256i t, __m256i s) const {
-    return _mm512_add_pd(_mm512_mul_pd(keep_, _mm512_cvtepi32_pd(t)),
-                         _mm512_mul_pd(take_, _mm512_cvtepi32_pd(s)));
+    return _mm512_add_pd(_mm512_mul_pd(keepReal_, _mm512_cvtepi32_pd(t)),
+                         _mm512_mul_pd(takeReal_, _mm512_cvtepi32_pd(s)));
   }
   GYROTIDE_VBMI __m128i formula(__m512i t, __m512i s) const {
     return formula(_mm512_castsi512_si128(t), _mm512_castsi512_si128(s));
@@ -786,12 +743,36 @@ class Blend64 {
                                   _mm256_cvtepu8_epi32(_mm512_castsi512_si128(s)));
     return _mm256_cvtepi32_epi8(_mm512_cvttpd_epi32(mixed));
   }
-  Kind kind_ = Kind::None;
-  __m512i first_{}, second_{}, fractionBelow_{};
-  __m512i pairing_[4]{}, whole_{}, fraction_{};
-  __m512d keep_{}, take_{};
-  ByteTable diagonal_{};
+  BlendKind kind_ = BlendKind::Grid;
+  bool plainDiagonal_ = true;
+  __m512i keep_{}, take_{};
+  ByteTable steps_{}, diagonal_{};
+  __m512d keepReal_{}, takeReal_{};
 };
+
+// One kind's blend, with its own copy of the weights: the rows it blends are
+// written through byte pointers, which may alias anything reached through a
+// pointer, so the weights would be loaded again for every vector.
+template <BlendKind K>
+struct BlendKernel {
+  Blend64 weights;
+  GYROTIDE_VBMI_INLINE __m512i operator()(__m512i t, __m512i s) const {
+    return weights.blend<K>(t, s);
+  }
+};
+
+// Calls `rows` with the blend of the weights' kind, fixed for the whole loop.
+template <class Rows>
+GYROTIDE_VBMI void withKind(const Blend64& weights, Rows&& rows) {
+  switch (weights.kind()) {
+    case BlendKind::Grid:
+      return rows(BlendKernel<BlendKind::Grid>{weights});
+    case BlendKind::StepFromTarget:
+      return rows(BlendKernel<BlendKind::StepFromTarget>{weights});
+    case BlendKind::StepFromSource:
+      return rows(BlendKernel<BlendKind::StepFromSource>{weights});
+  }
+}
 #pragma GCC diagnostic pop
 
 // A row's k-th 64 bytes start at channel k mod 3 (since 64 = 1 mod 3): the
@@ -811,36 +792,6 @@ struct PhaseTable {
   }
 };
 constexpr PhaseTable kPhases{};
-
-// A translucent fill's result depends only on the old byte, so the formula is
-// evaluated once for each of the 256 old bytes of each channel (exact by
-// definition), and rows are looked up 64 bytes at a time.
-class FillTables {
- public:
-  GYROTIDE_VBMI FillTables(Colour colour, double opacity) {
-    const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
-    alignas(64) uint8_t bytes[256];
-    for (int c = 0; c < 3; ++c) {
-      for (int t = 0; t < 256; ++t)
-        bytes[t] = blendFillByte(opacity, bgr[c], static_cast<uint8_t>(t));
-      for (int q = 0; q < 4; ++q) channels_[c].q[q] = _mm512_load_si512(bytes + 64 * q);
-    }
-  }
-
-  GYROTIDE_VBMI void fill(uint8_t* row, size_t bytes) const {
-    for (size_t i = 0, phase = 0; i < bytes; i += 64, phase = phase == 2 ? 0 : phase + 1) {
-      const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
-      const __m512i old = _mm512_maskz_loadu_epi8(present, row + i);
-      __m512i out = lookUp(channels_[0], old);
-      out = _mm512_mask_blend_epi8(kPhases.green[phase], out, lookUp(channels_[1], old));
-      out = _mm512_mask_blend_epi8(kPhases.red[phase], out, lookUp(channels_[2], old));
-      _mm512_mask_storeu_epi8(row + i, present, out);
-    }
-  }
-
- private:
-  ByteTable channels_[3];
-};
 
 // An opaque colour as 64-byte stores.
 class FillPattern {
@@ -921,25 +872,6 @@ struct KernelChunk {
   Kernel blend;
 };
 
-// The double formula, through a buffer of the colours.
-struct FormulaChunk {
-  GYROTIDE_VBMI void operator()(uint8_t* to, int32_t count, const __m512i (&bytes)[3],
-                                const __mmask64 (&mask)[3]) {
-    // Whole vectors are blended, also past a row's end (those bytes are never
-    // stored), so no kernel falls back to its byte-by-byte tail.
-    const size_t n = static_cast<size_t>(count) * 3;
-    for (int k = 0; k < 3; ++k) _mm512_store_si512(bgr + 64 * k, bytes[k]);
-    std::memcpy(blended, to, n);
-    blender.blend(blended, bgr, (n + 31) & ~size_t{31});
-    for (int k = 0; k < 3; ++k) {
-      _mm512_mask_storeu_epi8(to + 64 * k, mask[k], _mm512_load_si512(blended + 64 * k));
-    }
-  }
-
-  const SpanBlender& blender;
-  alignas(64) uint8_t bgr[192] = {}, blended[192] = {};
-};
-
 // The row loops of the blends in registers, given the kind's kernel.
 struct Rows8 {
   template <class Kernel>
@@ -954,40 +886,44 @@ struct Rows8 {
 // 24-bit rows, 64 bytes at a time. Row ends of at most 32 bytes go two to a
 // vector, the odd row's above the even row's: a tile's 150-byte rows take five
 // vectors a pair instead of six. Every lane blends on its own, so where a byte
-// sits in the vector does not change its result.
+// sits in the vector does not change its result. A source pitch of 0 blends
+// every row with the same bytes (a run of one colour).
 struct Rows24 {
   template <class Kernel>
   GYROTIDE_VBMI void operator()(Kernel blend) const {
-    const size_t bytes = static_cast<size_t>(a.w) * 3, tail = bytes % 64, whole = bytes - tail;
+    const size_t tail = bytes % 64, whole = bytes - tail;
     const bool paired = tail != 0 && tail <= 32;
-    uint8_t* first = dst.pixelAddress(a.tx, a.ty);
-    const RowSpan target{first, dst.pitch(), bytes},
-        source{src.pixelAddress(a.sx, a.sy), src.pitch(), bytes};
-    forShortRows(target, source, a.h, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
-      const uint8_t* from = src.pixelAddress(a.sx, a.sy + y);
-      uint8_t* to = first + y * dst.pitch();
-      for (size_t i = 0; i < whole; i += 64) {
-        const __m512i t = _mm512_loadu_si512(to + i), s = _mm512_loadu_si512(from + i);
-        _mm512_storeu_si512(to + i, blend(t, s));
-      }
-      if (tail == 0 || (paired && y % 2 == 1)) return;  // an odd row's end went with the row above
-      const __mmask64 own = firstBytes(static_cast<int64_t>(tail));
-      __m512i t = _mm512_maskz_loadu_epi8(own, to + whole);
-      __m512i s = _mm512_maskz_loadu_epi8(own, from + whole);
-      if (!paired || y + 1 == a.h) return _mm512_mask_storeu_epi8(to + whole, own, blend(t, s));
-      // The next row's end, read and written through lanes [tail, 2 tail).
-      const __mmask64 next = own << tail;
-      uint8_t* nextTo = to + dst.pitch() + whole - tail;
-      t = _mm512_mask_loadu_epi8(t, next, nextTo);
-      s = _mm512_mask_loadu_epi8(s, next, from + src.pitch() + whole - tail);
-      const __m512i out = blend(t, s);
-      _mm512_mask_storeu_epi8(to + whole, own, out);
-      _mm512_mask_storeu_epi8(nextTo, next, out);
-    });
+    forShortRows(
+        {to, toPitch, bytes}, {from, fromPitch, bytes}, rows, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+          const uint8_t* source = from + y * fromPitch;
+          uint8_t* target = to + y * toPitch;
+          for (size_t i = 0; i < whole; i += 64) {
+            const __m512i t = _mm512_loadu_si512(target + i), s = _mm512_loadu_si512(source + i);
+            _mm512_storeu_si512(target + i, blend(t, s));
+          }
+          if (tail == 0 || (paired && y % 2 == 1))
+            return;  // an odd row's end went with the row above
+          const __mmask64 own = firstBytes(static_cast<int64_t>(tail));
+          __m512i t = _mm512_maskz_loadu_epi8(own, target + whole);
+          __m512i s = _mm512_maskz_loadu_epi8(own, source + whole);
+          if (!paired || y + 1 == rows)
+            return _mm512_mask_storeu_epi8(target + whole, own, blend(t, s));
+          // The next row's end, read and written through lanes [tail, 2 tail).
+          const __mmask64 next = own << tail;
+          uint8_t* nextTarget = target + toPitch + whole - tail;
+          t = _mm512_mask_loadu_epi8(t, next, nextTarget);
+          s = _mm512_mask_loadu_epi8(s, next, source + fromPitch + whole - tail);
+          const __m512i out = blend(t, s);
+          _mm512_mask_storeu_epi8(target + whole, own, out);
+          _mm512_mask_storeu_epi8(nextTarget, next, out);
+        });
   }
-  const Image& src;
-  Image& dst;
-  const BlitArea& a;
+  const uint8_t* from;
+  size_t fromPitch;
+  uint8_t* to;
+  size_t toPitch;
+  int32_t rows;
+  size_t bytes;
 };
 #endif
 
@@ -1023,7 +959,11 @@ void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
 void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi() && Blend64(&blender).withKind(Rows24{src, dst, a})) return;
+  if (hasVbmi()) {
+    return withKind(Blend64(blender),
+                    Rows24{src.pixelAddress(a.sx, a.sy), src.pitch(), dst.pixelAddress(a.tx, a.ty),
+                           dst.pitch(), a.h, static_cast<size_t>(a.w) * 3});
+  }
 #endif
   const size_t bytes = static_cast<size_t>(a.w) * 3;
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
@@ -1060,11 +1000,7 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
   const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) {
-    if (!Blend64(&blender).withKind(Rows8{src, dst, a}))
-      rows8Vbmi(src, dst, a, FormulaChunk{blender});
-    return;
-  }
+  if (hasVbmi()) return withKind(Blend64(blender), Rows8{src, dst, a});
 #endif
   uint32_t colours[256];
   packedColours(src, colours);
@@ -1136,38 +1072,69 @@ void fillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour 
   for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, nullptr);
 }
 
-// The pixels of a column blended with a colour: gathered into a row, blended
-// with the fill formula in double lanes, and put back.
-void blendFillColumn(uint8_t* top, size_t pitch, int32_t rows, Colour colour, double opacity) {
-  const ColourRun run(colour, rows);
-  const MixFn blend = mix<Formula::Fill>();
+// The pixels of a column blended with a colour: gathered into a row of up to
+// kChunkPixels, blended by `blend(row, bytes)`, and put back.
+template <class Blend>
+void throughColumn(uint8_t* top, size_t pitch, int32_t rows, Blend&& blend) {
   uint8_t column[kChunkPixels * 3];
   for (int32_t done = 0; done < rows; done += kChunkPixels) {
     const int32_t count = std::min(kChunkPixels, rows - done);
     uint8_t* p = top + done * pitch;
     for (int32_t y = 0; y < count; ++y) std::memcpy(column + 3 * y, p + y * pitch, 3);
-    blend(column, run.bytes, static_cast<size_t>(count) * 3, opacity);
+    blend(column, static_cast<size_t>(count) * 3);
     for (int32_t y = 0; y < count; ++y) std::memcpy(p + y * pitch, column + 3 * y, 3);
   }
 }
 
+#ifdef GYROTIDE_GFX_AVX2
+// Translucent fills in registers, with a run of the colour as the source of
+// every row. The marked lanes' formula is the draw formula's, which gives the
+// fill formula's bytes too: the products are the same and adding in double
+// does not depend on the order.
+GYROTIDE_VBMI void blendFillRowsVbmi(uint8_t* first, size_t pitch, int32_t rows, int32_t count,
+                                     Colour colour, double opacity) {
+  const SpanBlender blender(opacity, Formula::Fill);
+  const Blend64 weights(blender);
+  const ColourRun run(colour, count);
+  for (int32_t x = 0; x < count; x += kChunkPixels) {
+    const auto bytes = static_cast<size_t>(std::min(kChunkPixels, count - x)) * 3;
+    withKind(weights, Rows24{run.bytes, 0, first + x * 3, pitch, rows, bytes});
+  }
+}
+
+GYROTIDE_VBMI void blendFillColumnVbmi(uint8_t* top, size_t pitch, int32_t rows, Colour colour,
+                                       double opacity) {
+  const SpanBlender blender(opacity, Formula::Fill);
+  const Blend64 weights(blender);
+  const ColourRun run(colour, rows);
+  throughColumn(top, pitch, rows, [&](uint8_t* column, size_t bytes) GYROTIDE_VBMI {
+    withKind(weights, Rows24{run.bytes, 0, column, 0, 1, bytes});
+  });
+}
+#endif
+
+void blendFillColumn(uint8_t* top, size_t pitch, int32_t rows, Colour colour, double opacity) {
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return blendFillColumnVbmi(top, pitch, rows, colour, opacity);
+#endif
+  const ColourRun run(colour, rows);
+  const MixFn blend = mix<Formula::Fill>();
+  throughColumn(top, pitch, rows,
+                [&](uint8_t* column, size_t bytes) { blend(column, run.bytes, bytes, opacity); });
+}
+
 void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
                    double opacity) {
-  if (rows * count < kChunkPixels) {  // fewer bytes than the tables would take to build
+#ifdef GYROTIDE_GFX_AVX2
+  if (hasVbmi()) return blendFillRowsVbmi(first, pitch, rows, count, colour, opacity);
+#endif
+  if (rows * count < kChunkPixels) {  // fewer bytes than the weights would take to find
     const ColourRun run(colour, count);
     const MixFn blend = mix<Formula::Fill>();
     for (int32_t y = 0; y < rows; ++y)
       blend(first + y * pitch, run.bytes, static_cast<size_t>(count) * 3, opacity);
     return;
   }
-#ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) {
-    const FillTables tables(colour, opacity);
-    for (int32_t y = 0; y < rows; ++y)
-      tables.fill(first + y * pitch, static_cast<size_t>(count) * 3);
-    return;
-  }
-#endif
   const SpanBlender blender(opacity, Formula::Fill);
   for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, &blender);
 }

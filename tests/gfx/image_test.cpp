@@ -98,6 +98,28 @@ TEST(Image, BlendsAndFillsMatchTheFormulasForEveryBytePair) {
   }
 }
 
+// Pairs whose distance makes o d a whole number for simple fractions o are the ones the
+// double's rounding decides one by one. Rows where every pair is one of them, over targets of
+// every byte: a kernel that sets such pairs aside must manage a whole row of them.
+TEST(Image, BlendsWhereEveryPairLiesOnAWholeNumber) {
+  const auto sourceFor = [](int x, int t) {
+    const int d = 30 * (x % 9);
+    return t + d <= 255 ? t + d : t - d >= 0 ? t - d : t;
+  };
+  const Image source = grey24(256, 256, [&](int x, int t) { return sourceFor(x, t); });
+  for (double a : {0.3, 0.7, 0.2, 0.6, 1 / 3.0, 2 / 3.0, 0.1, 0.9}) {
+    Image drawn = grey24(256, 256, [](int, int t) { return t; });
+    source.drawTo(drawn, 0, 0, 0, 0, 256, 256, Rect(0, 0, 256, 256), a);
+    for (int t = 0; t < 256; ++t) {
+      for (int x = 0; x < 256; ++x) {
+        const int s = sourceFor(x, t);
+        ASSERT_EQ(at(drawn, x, t), static_cast<uint8_t>((1 - a) * t + a * s))
+            << a << " " << t << " " << s;
+      }
+    }
+  }
+}
+
 TEST(Image, ClipsTheTargetAndMovesTheSourceWithIt) {
   Image target = solid(8, 8, 99);
   numbered().drawTo(target, 0, 0, -1, -2, 4, 4, kScreen, 1.0);
