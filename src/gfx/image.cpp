@@ -283,16 +283,26 @@ MixFn mix() {
 
 FormBlendFn formBlend() { return GYROTIDE_KERNEL(formBlendAvx2, formBlendBaseline); }
 
-// The formula's result for every (t, s) pair, at t * 256 + s.
-template <Formula F>
-std::vector<uint8_t> formulaResults(double opacity) {
-  constexpr int kPairs = 256 * 256;
-  std::vector<uint8_t> expected(kPairs), sources(kPairs);
-  for (int i = 0; i < kPairs; ++i) {
-    expected[i] = static_cast<uint8_t>(i >> 8);
-    sources[i] = static_cast<uint8_t>(i);
+// Both formulas add the same two products, (1 - o) times the target (or old)
+// byte and o times the source (or colour) byte, and a sum in double does not
+// depend on the order: they give the same bytes, and each product is rounded
+// to double before the sum, so the 256 of each can be computed once.
+struct FormulaTerms {
+  std::array<double, 256> kept, taken;
+  explicit FormulaTerms(double opacity) {
+    const double keep = 1.0 - opacity;
+    for (int b = 0; b < 256; ++b) kept[b] = keep * b, taken[b] = opacity * b;
   }
-  mix<F>()(expected.data(), sources.data(), kPairs, opacity);  // the formula, exactly
+};
+
+// The formula's result for every (t, s) pair, at t * 256 + s.
+std::vector<uint8_t> formulaResults(double opacity) {
+  const FormulaTerms terms(opacity);
+  std::vector<uint8_t> expected(256 * 256);
+  for (int t = 0; t < 256; ++t) {
+    for (int s = 0; s < 256; ++s)
+      expected[t * 256 + s] = static_cast<uint8_t>(terms.kept[t] + terms.taken[s]);
+  }
   return expected;
 }
 
@@ -322,28 +332,43 @@ std::optional<IntegerForm> findIntegerForm(double opacity, const std::vector<uin
   return std::nullopt;
 }
 
-// Each distance's step from one pair, then every pair checked against it;
-// a distance with any pair the step gets wrong is marked.
-StepTable findStepTable(double opacity, const std::vector<uint8_t>& expected) {
+#ifdef GYROTIDE_GFX_AVX2
+// Each distance's step from one pair, then every pair checked against it, a
+// base byte at a time: the other byte's 256 results against the steps for
+// distances -b to 255 - b, which lie side by side in `signedSteps`. A distance
+// with any pair the step gets wrong is marked.
+GYROTIDE_VBMI StepTable findStepTable(double opacity) {
   StepTable table;
   table.fromSource = opacity > 0.5;
-  const auto result = [&](int t, int s) { return expected[t * 256 + s]; };
+  const FormulaTerms terms(opacity);
+  const std::array<double, 256>& onBase = table.fromSource ? terms.taken : terms.kept;
+  const std::array<double, 256>& onOther = table.fromSource ? terms.kept : terms.taken;
+  const auto result = [&](int base, int other) {
+    return static_cast<uint8_t>(onBase[base] + onOther[other]);
+  };
+  uint8_t signedSteps[511];
   for (int d = 0; d < 256; ++d) {
     // A step of 128 or more is marked by its own top bit.
-    table.steps[d] = table.fromSource ? result(d, 0) : result(0, d);
+    table.steps[d] = result(0, d);
     table.diagonal[d] = result(d, d);
+    signedSteps[255 + d] = table.steps[d];
+    signedSteps[255 - d] = static_cast<uint8_t>(~table.steps[d]);
   }
-  for (int t = 0; t < 256; ++t) {
-    for (int s = 0; s < 256; ++s) {
-      const int base = table.fromSource ? s : t, other = table.fromSource ? t : s;
-      uint8_t& step = table.steps[std::abs(other - base)];
-      if (step & kFormulaDecides) continue;
-      const auto taken = static_cast<uint8_t>(other >= base ? step : ~step);
-      if (static_cast<uint8_t>(base + taken) != result(t, s)) step |= kFormulaDecides;
+  for (int base = 0; base < 256; ++base) {
+    const uint8_t* step = signedSteps + 255 - base;
+    uint8_t wrong[256], any = 0;
+    for (int other = 0; other < 256; ++other) {
+      wrong[other] = static_cast<uint8_t>(base + step[other]) != result(base, other);
+      any |= wrong[other];
+    }
+    if (!any) continue;
+    for (int other = 0; other < 256; ++other) {
+      if (wrong[other]) table.steps[std::abs(other - base)] |= kFormulaDecides;
     }
   }
   return table;
 }
+#endif
 
 // What a span blender needs beyond the opacity: the step table where the
 // byte permutes of AVX-512 blend, and otherwise integer weights if they exist.
@@ -352,21 +377,18 @@ struct OffGridForms {
   std::optional<StepTable> steps;
 };
 
-template <Formula F>
 OffGridForms findForms(double opacity) {
-  const std::vector<uint8_t> expected = formulaResults<F>(opacity);
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return {std::nullopt, findStepTable(opacity, expected)};
+  if (hasVbmi()) return {std::nullopt, findStepTable(opacity)};
 #endif
-  return {findIntegerForm(opacity, expected), std::nullopt};
+  return {findIntegerForm(opacity, formulaResults(opacity)), std::nullopt};
 }
 
 // What was found for recent opacities, so a fade that comes back to the same
 // strengths, or a wash drawn every frame, searches only once. Per thread, so
 // no locking is needed. Four to a set, the latest first: with one, a fade's
 // hundred or so strengths met in one place often enough that every pass
-// searched some of them again.
-template <Formula F>
+// searched some of them again. The two formulas share them.
 const OffGridForms& offGridForms(double opacity) {
   struct Entry {
     double opacity = -1.0;
@@ -381,7 +403,7 @@ const OffGridForms& offGridForms(double opacity) {
   auto found = std::find_if(set, set + kWays, [&](const Entry& e) { return e.opacity == opacity; });
   if (found == set + kWays) {
     --found;  // the least recent gives way
-    *found = Entry{opacity, findForms<F>(opacity)};
+    *found = Entry{opacity, findForms(opacity)};
   }
   std::rotate(set, found, found + 1);
   return set->forms;
@@ -400,8 +422,7 @@ class SpanBlender {
       wKeep_ = static_cast<uint16_t>(256 - take);
       return;
     }
-    const OffGridForms& found = formula == Formula::Draw ? offGridForms<Formula::Draw>(opacity)
-                                                         : offGridForms<Formula::Fill>(opacity);
+    const OffGridForms& found = offGridForms(opacity);
     steps_ = found.steps;
     if (found.integer) {
       form_ = *found.integer;
