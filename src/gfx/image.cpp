@@ -409,21 +409,25 @@ const OffGridForms& offGridForms(double opacity) {
   return set->forms;
 }
 
+// The source's weight in 256ths, where the opacity lies on the 1/256 grid.
+std::optional<uint16_t> gridWeight(double opacity) {
+  const double scaled = opacity * 256.0;
+  if (scaled != std::floor(scaled)) return std::nullopt;
+  return static_cast<uint16_t>(scaled);
+}
+
 // Blends byte spans at one opacity (0 < opacity <= 0.99) with one formula;
 // the source is the image byte for Draw and the colour byte for Fill.
 class SpanBlender {
  public:
   SpanBlender(double opacity, Formula formula) : opacity_(opacity) {
-    const double scaled = opacity * 256.0;
-    if (scaled == std::floor(scaled)) {
-      const auto take = static_cast<uint16_t>(scaled);
+    if (const std::optional<uint16_t> take = gridWeight(opacity)) {
       grid_ = gridBlend();
-      wTake_ = take;
-      wKeep_ = static_cast<uint16_t>(256 - take);
+      wTake_ = *take;
+      wKeep_ = static_cast<uint16_t>(256 - *take);
       return;
     }
     const OffGridForms& found = offGridForms(opacity);
-    steps_ = found.steps;
     if (found.integer) {
       form_ = *found.integer;
       formBlend_ = formBlend();
@@ -431,14 +435,6 @@ class SpanBlender {
     }
     mix_ = formula == Formula::Draw ? mix<Formula::Draw>() : mix<Formula::Fill>();
   }
-
-  // The weights, for kernels that blend in registers of their own: the 1/256
-  // grid's, or else the step table (which only machines with AVX-512 build).
-  bool onGrid() const { return grid_ != nullptr; }
-  uint16_t keepWeight() const { return wKeep_; }
-  uint16_t takeWeight() const { return wTake_; }
-  const StepTable* steps() const { return steps_ ? &*steps_ : nullptr; }
-  double opacity() const { return opacity_; }
 
   void blend(uint8_t* dst, const uint8_t* src, size_t n) const {
     if (grid_) {
@@ -455,7 +451,6 @@ class SpanBlender {
   GridBlendFn grid_ = nullptr;
   FormBlendFn formBlend_ = nullptr;
   IntegerForm form_;
-  std::optional<StepTable> steps_;
   MixFn mix_ = nullptr;
   uint16_t wKeep_ = 0;
   uint16_t wTake_ = 0;
@@ -669,22 +664,23 @@ struct Expander {
 enum class BlendKind { Grid, StepFromTarget, StepFromSource };
 class Blend64 {
  public:
-  GYROTIDE_VBMI explicit Blend64(const SpanBlender& blender) {
-    if (blender.onGrid()) {
+  // At one opacity (0 < opacity <= 0.99).
+  GYROTIDE_VBMI explicit Blend64(double opacity) {
+    if (const std::optional<uint16_t> take = gridWeight(opacity)) {
       kind_ = BlendKind::Grid;
-      keep_ = _mm512_set1_epi16(static_cast<int16_t>(blender.keepWeight()));
-      take_ = _mm512_set1_epi16(static_cast<int16_t>(blender.takeWeight()));
+      keep_ = _mm512_set1_epi16(static_cast<int16_t>(256 - *take));
+      take_ = _mm512_set1_epi16(static_cast<int16_t>(*take));
       return;
     }
-    const StepTable& table = *blender.steps();
+    const StepTable& table = *offGridForms(opacity).steps;
     kind_ = table.fromSource ? BlendKind::StepFromSource : BlendKind::StepFromTarget;
     plainDiagonal_ = table.plainDiagonal();
     for (int q = 0; q < 4; ++q) {
       steps_.q[q] = _mm512_loadu_si512(table.steps.data() + 64 * q);
       diagonal_.q[q] = _mm512_loadu_si512(table.diagonal.data() + 64 * q);
     }
-    keepReal_ = _mm512_set1_pd(1.0 - blender.opacity());
-    takeReal_ = _mm512_set1_pd(blender.opacity());
+    keepReal_ = _mm512_set1_pd(1.0 - opacity);
+    takeReal_ = _mm512_set1_pd(opacity);
   }
   BlendKind kind() const { return kind_; }
 
@@ -978,14 +974,14 @@ void copyRows24(const Image& src, Image& dst, const BlitArea& a) {
 }
 
 void blendRows24(const Image& src, Image& dst, const BlitArea& a, double opacity) {
-  const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
   if (hasVbmi()) {
-    return withKind(Blend64(blender),
+    return withKind(Blend64(opacity),
                     Rows24{src.pixelAddress(a.sx, a.sy), src.pitch(), dst.pixelAddress(a.tx, a.ty),
                            dst.pitch(), a.h, static_cast<size_t>(a.w) * 3});
   }
 #endif
+  const SpanBlender blender(opacity, Formula::Draw);
   const size_t bytes = static_cast<size_t>(a.w) * 3;
   const uint8_t* from = src.pixelAddress(a.sx, a.sy);
   uint8_t* to = dst.pixelAddress(a.tx, a.ty);
@@ -1019,10 +1015,10 @@ void copyRows8(const Image& src, Image& dst, const BlitArea& a) {
 // Blends each run of drawable pixels through a buffer of their colours, so
 // keyed pixels stay exactly as they were.
 void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity) {
-  const SpanBlender blender(opacity, Formula::Draw);
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return withKind(Blend64(blender), Rows8{src, dst, a});
+  if (hasVbmi()) return withKind(Blend64(opacity), Rows8{src, dst, a});
 #endif
+  const SpanBlender blender(opacity, Formula::Draw);
   uint32_t colours[256];
   packedColours(src, colours);
   uint8_t run[kChunkPixels * 3];
@@ -1110,33 +1106,34 @@ void throughColumn(uint8_t* top, size_t pitch, int32_t rows, Blend&& blend) {
 #ifdef GYROTIDE_GFX_AVX2
 // Translucent fills in registers, with a run of the colour as the source of
 // every row. The marked lanes' formula is the draw formula's, which gives the
-// fill formula's bytes too: the products are the same and adding in double
-// does not depend on the order.
-GYROTIDE_VBMI void blendFillRowsVbmi(uint8_t* first, size_t pitch, int32_t rows, int32_t count,
-                                     Colour colour, double opacity) {
-  const SpanBlender blender(opacity, Formula::Fill);
-  const Blend64 weights(blender);
-  const ColourRun run(colour, count);
-  for (int32_t x = 0; x < count; x += kChunkPixels) {
-    const auto bytes = static_cast<size_t>(std::min(kChunkPixels, count - x)) * 3;
-    withKind(weights, Rows24{run.bytes, 0, first + x * 3, pitch, rows, bytes});
+// fill formula's bytes too (see FormulaTerms).
+class FillBlend {
+ public:
+  GYROTIDE_VBMI FillBlend(Colour colour, double opacity) : weights_(opacity) {
+    FillPattern(colour).fill(run_, sizeof run_);
   }
-}
+  // `rows` rows of `count` pixels from `first`, `pitch` bytes apart.
+  GYROTIDE_VBMI void rows(uint8_t* first, size_t pitch, int32_t rows, int32_t count) const {
+    for (int32_t x = 0; x < count; x += kChunkPixels) {
+      const auto bytes = static_cast<size_t>(std::min(kChunkPixels, count - x)) * 3;
+      withKind(weights_, Rows24{run_, 0, first + x * 3, pitch, rows, bytes});
+    }
+  }
+  GYROTIDE_VBMI void column(uint8_t* top, size_t pitch, int32_t rows) const {
+    throughColumn(top, pitch, rows, [&](uint8_t* column, size_t bytes) GYROTIDE_VBMI {
+      withKind(weights_, Rows24{run_, 0, column, 0, 1, bytes});
+    });
+  }
 
-GYROTIDE_VBMI void blendFillColumnVbmi(uint8_t* top, size_t pitch, int32_t rows, Colour colour,
-                                       double opacity) {
-  const SpanBlender blender(opacity, Formula::Fill);
-  const Blend64 weights(blender);
-  const ColourRun run(colour, rows);
-  throughColumn(top, pitch, rows, [&](uint8_t* column, size_t bytes) GYROTIDE_VBMI {
-    withKind(weights, Rows24{run.bytes, 0, column, 0, 1, bytes});
-  });
-}
+ private:
+  Blend64 weights_;
+  alignas(64) uint8_t run_[kChunkPixels * 3];
+};
 #endif
 
 void blendFillColumn(uint8_t* top, size_t pitch, int32_t rows, Colour colour, double opacity) {
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return blendFillColumnVbmi(top, pitch, rows, colour, opacity);
+  if (hasVbmi()) return FillBlend(colour, opacity).column(top, pitch, rows);
 #endif
   const ColourRun run(colour, rows);
   const MixFn blend = mix<Formula::Fill>();
@@ -1147,7 +1144,7 @@ void blendFillColumn(uint8_t* top, size_t pitch, int32_t rows, Colour colour, do
 void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
                    double opacity) {
 #ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return blendFillRowsVbmi(first, pitch, rows, count, colour, opacity);
+  if (hasVbmi()) return FillBlend(colour, opacity).rows(first, pitch, rows, count);
 #endif
   if (rows * count < kChunkPixels) {  // fewer bytes than the weights would take to find
     const ColourRun run(colour, count);
@@ -1158,6 +1155,34 @@ void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Co
   }
   const SpanBlender blender(opacity, Formula::Fill);
   for (int32_t y = 0; y < rows; ++y) fillRow(first + y * pitch, count, colour, &blender);
+}
+
+// A line's pixels within the clip and the image: `count` of them from `first`.
+// A line stops one short of an end at or past the clip's edge.
+struct LineSpan {
+  uint8_t* first = nullptr;
+  int32_t count = 0;
+};
+
+LineSpan horizontalSpan(Image& image, int32_t x0, int32_t x1, int32_t y, const Rect& clip) {
+  if (x0 < clip.left) x0 = clip.left;
+  if (x1 >= clip.right) x1 = clip.right - 1;
+  if (x0 >= x1 || y < clip.top || y >= clip.bottom) return {};
+  // The clip may reach past the image; the image's own edges still hold.
+  x0 = std::max(x0, 0);
+  x1 = std::min<int32_t>(x1, image.width);
+  if (x0 >= x1 || y < 0 || y >= image.height) return {};
+  return {image.pixelAddress(x0, y), x1 - x0};
+}
+
+LineSpan verticalSpan(Image& image, int32_t y0, int32_t y1, int32_t x, const Rect& clip) {
+  if (y0 < clip.top) y0 = clip.top;
+  if (y1 >= clip.bottom) y1 = clip.bottom - 1;
+  if (y0 >= y1 || x < clip.left || x >= clip.right) return {};
+  y0 = std::max(y0, 0);
+  y1 = std::min<int32_t>(y1, image.height);
+  if (y0 >= y1 || x < 0 || x >= image.width) return {};
+  return {image.pixelAddress(x, y0), y1 - y0};
 }
 
 }  // namespace
@@ -1279,6 +1304,21 @@ void Image::fillRect(const Rect& rect, Colour colour, const Rect& clip, double o
 
 void Image::frameRect(const Rect& rect, Colour colour, const Rect& clip, double opacity) {
   if (depth != 24 || rect.isEmpty() || !rect.intersects(clip)) return;
+#ifdef GYROTIDE_GFX_AVX2
+  // One set of weights for all four sides.
+  if (hasVbmi() && pixels && !isInvisible(opacity) && !isOpaque(opacity)) {
+    const FillBlend fill(colour, opacity);
+    for (const int32_t y : {rect.top, rect.bottom - 1}) {
+      const LineSpan line = horizontalSpan(*this, rect.left, rect.right, y, clip);
+      if (line.count > 0) fill.rows(line.first, pitch(), 1, line.count);
+    }
+    for (const int32_t x : {rect.left, rect.right - 1}) {
+      const LineSpan line = verticalSpan(*this, rect.top, rect.bottom, x, clip);
+      if (line.count > 0) fill.column(line.first, pitch(), line.count);
+    }
+    return;
+  }
+#endif
   drawHLine(rect.left, rect.right, rect.top, colour, clip, opacity);
   drawHLine(rect.left, rect.right, rect.bottom - 1, colour, clip, opacity);
   drawVLine(rect.top, rect.bottom, rect.left, colour, clip, opacity);
@@ -1288,31 +1328,18 @@ void Image::frameRect(const Rect& rect, Colour colour, const Rect& clip, double 
 void Image::drawHLine(int32_t x0, int32_t x1, int32_t y, Colour colour, const Rect& clip,
                       double opacity) {
   if (depth != 24 || !pixels || isInvisible(opacity)) return;
-  if (x0 < clip.left) x0 = clip.left;
-  if (x1 >= clip.right) x1 = clip.right - 1;
-  if (x0 >= x1 || y < clip.top || y >= clip.bottom) return;
-  // The clip may reach past the image; the image's own edges still hold.
-  x0 = std::max(x0, 0);
-  x1 = std::min<int32_t>(x1, width);
-  if (x0 >= x1 || y < 0 || y >= height) return;
-  if (isOpaque(opacity)) {
-    fillRows(pixelAddress(x0, y), pitch(), 1, x1 - x0, colour);
-    return;
-  }
-  blendFillRows(pixelAddress(x0, y), pitch(), 1, x1 - x0, colour, opacity);
+  const LineSpan line = horizontalSpan(*this, x0, x1, y, clip);
+  if (line.count <= 0) return;
+  if (isOpaque(opacity)) return fillRows(line.first, pitch(), 1, line.count, colour);
+  blendFillRows(line.first, pitch(), 1, line.count, colour, opacity);
 }
 
 void Image::drawVLine(int32_t y0, int32_t y1, int32_t x, Colour colour, const Rect& clip,
                       double opacity) {
   if (depth != 24 || !pixels || isInvisible(opacity)) return;
-  if (y0 < clip.top) y0 = clip.top;
-  if (y1 >= clip.bottom) y1 = clip.bottom - 1;
-  if (y0 >= y1 || x < clip.left || x >= clip.right) return;
-  y0 = std::max(y0, 0);
-  y1 = std::min<int32_t>(y1, height);
-  if (y0 >= y1 || x < 0 || x >= width) return;
-  uint8_t* p = pixelAddress(x, y0);
-  if (!isOpaque(opacity)) return blendFillColumn(p, pitch(), y1 - y0, colour, opacity);
+  const LineSpan line = verticalSpan(*this, y0, y1, x, clip);
+  if (line.count <= 0) return;
+  if (!isOpaque(opacity)) return blendFillColumn(line.first, pitch(), line.count, colour, opacity);
   const uint8_t bgr[3] = {colour.blue, colour.green, colour.red};
-  for (int32_t y = y0; y < y1; ++y, p += pitch()) std::memcpy(p, bgr, 3);
+  for (int32_t y = 0; y < line.count; ++y) std::memcpy(line.first + y * pitch(), bgr, 3);
 }

@@ -111,25 +111,43 @@ TEST(BlitReference, RandomBlitsMatchTheModel) {
   }
 }
 
+// The line-end rule: an end at or past the clip's edge stops one short of it.
+void modelHLine(Image& dst, int x0, int x1, int y, Colour colour, const Rect& clip, double a) {
+  modelFillRect(dst, Rect(x0, y, x1 >= clip.right ? clip.right - 1 : x1, y + 1), colour, clip, a);
+}
+void modelVLine(Image& dst, int y0, int y1, int x, Colour colour, const Rect& clip, double a) {
+  modelFillRect(dst, Rect(x, y0, x + 1, y1 >= clip.bottom ? clip.bottom - 1 : y1), colour, clip, a);
+}
+
 TEST(BlitReference, RandomFillsAndLinesMatchTheModel) {
   Randomiser random;
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 4000; ++round) {
     Pair pair(random);
-    Rect r = random.rect(50);
+    const Rect r = random.rect(50);
     const Rect clip = random.rect(50);
     const Colour colour{static_cast<uint8_t>(round), static_cast<uint8_t>(round * 7), 200};
     const double a = random.opacity();
-    if (round % 3 == 0) {
-      pair.fast.fillRect(r, colour, clip, a);
-    } else if (round % 3 == 1) {
-      pair.fast.drawHLine(r.left, r.right, r.top, colour, clip, a);
-      // The line-end rule: an end at or past the clip edge stops one short of it.
-      r.set(r.left, r.top, r.right >= clip.right ? clip.right - 1 : r.right, r.top + 1);
-    } else {
-      pair.fast.drawVLine(r.top, r.bottom, r.left, colour, clip, a);
-      r.set(r.left, r.top, r.left + 1, r.bottom >= clip.bottom ? clip.bottom - 1 : r.bottom);
+    switch (round % 4) {
+      case 0:
+        pair.fast.fillRect(r, colour, clip, a);
+        modelFillRect(pair.model, r, colour, clip, a);
+        break;
+      case 1:
+        pair.fast.drawHLine(r.left, r.right, r.top, colour, clip, a);
+        modelHLine(pair.model, r.left, r.right, r.top, colour, clip, a);
+        break;
+      case 2:
+        pair.fast.drawVLine(r.top, r.bottom, r.left, colour, clip, a);
+        modelVLine(pair.model, r.top, r.bottom, r.left, colour, clip, a);
+        break;
+      default:  // the sides in turn, so the corners are blended twice
+        pair.fast.frameRect(r, colour, clip, a);
+        if (r.isEmpty() || !r.intersects(clip)) break;
+        modelHLine(pair.model, r.left, r.right, r.top, colour, clip, a);
+        modelHLine(pair.model, r.left, r.right, r.bottom - 1, colour, clip, a);
+        modelVLine(pair.model, r.top, r.bottom, r.left, colour, clip, a);
+        modelVLine(pair.model, r.top, r.bottom, r.right - 1, colour, clip, a);
     }
-    modelFillRect(pair.model, r, colour, clip, a);
     ASSERT_TRUE(pair.same()) << "round " << round << " opacity " << a;
   }
 }
