@@ -336,7 +336,11 @@ std::optional<IntegerForm> findIntegerForm(double opacity, const std::vector<uin
 // Each distance's step from one pair, then every pair checked against it, a
 // base byte at a time: the other byte's 256 results against the steps for
 // distances -b to 255 - b, which lie side by side in `signedSteps`. A distance
-// with any pair the step gets wrong is marked.
+// with any pair the step gets wrong is marked. (GCC 12 takes the undefined
+// upper lanes of its own conversions for uninitialised values.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 GYROTIDE_VBMI StepTable findStepTable(double opacity) {
   StepTable table;
   table.fromSource = opacity > 0.5;
@@ -351,23 +355,33 @@ GYROTIDE_VBMI StepTable findStepTable(double opacity) {
     // A step of 128 or more is marked by its own top bit.
     table.steps[d] = result(0, d);
     table.diagonal[d] = result(d, d);
-    signedSteps[255 + d] = table.steps[d];
     signedSteps[255 - d] = static_cast<uint8_t>(~table.steps[d]);
+    signedSteps[255 + d] = table.steps[d];  // distance 0 counts as upwards, as in the kernel
   }
+  // Sixteen pairs a step: the formula's sums in two vectors of doubles,
+  // truncated to bytes, against the base plus the steps for their distances.
   for (int base = 0; base < 256; ++base) {
+    const __m512d onThisBase = _mm512_set1_pd(onBase[base]);
+    const __m128i baseBytes = _mm_set1_epi8(static_cast<char>(base));
     const uint8_t* step = signedSteps + 255 - base;
-    uint8_t wrong[256], any = 0;
-    for (int other = 0; other < 256; ++other) {
-      wrong[other] = static_cast<uint8_t>(base + step[other]) != result(base, other);
-      any |= wrong[other];
-    }
-    if (!any) continue;
-    for (int other = 0; other < 256; ++other) {
-      if (wrong[other]) table.steps[std::abs(other - base)] |= kFormulaDecides;
+    for (int other = 0; other < 256; other += 16) {
+      const __m256i low =
+          _mm512_cvttpd_epi32(_mm512_add_pd(onThisBase, _mm512_loadu_pd(&onOther[other])));
+      const __m256i high =
+          _mm512_cvttpd_epi32(_mm512_add_pd(onThisBase, _mm512_loadu_pd(&onOther[other + 8])));
+      const __m128i results =
+          _mm512_cvtepi32_epi8(_mm512_inserti64x4(_mm512_castsi256_si512(low), high, 1));
+      const __m128i predicted =
+          _mm_add_epi8(baseBytes, _mm_loadu_si128(reinterpret_cast<const __m128i*>(step + other)));
+      for (auto wrong = static_cast<uint32_t>(_mm_cmpneq_epi8_mask(results, predicted)); wrong;
+           wrong &= wrong - 1) {
+        table.steps[std::abs(other + __builtin_ctz(wrong) - base)] |= kFormulaDecides;
+      }
     }
   }
   return table;
 }
+#pragma GCC diagnostic pop
 #endif
 
 // What a span blender needs beyond the opacity: the step table where the
