@@ -844,7 +844,8 @@ class FillPattern {
   __m512i phases_[3];
 };
 
-// Short rows copied in registers, for areas that do not overlap.
+// Short rows copied in registers, for areas that do not overlap (so bytes may
+// be copied twice).
 GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* to, size_t toPitch,
                                 int32_t rows, size_t bytes) {
   forShortRows({to, toPitch, bytes}, {from, fromPitch, bytes}, rows,
@@ -854,11 +855,15 @@ GYROTIDE_VBMI void copyRowsVbmi(const uint8_t* from, size_t fromPitch, uint8_t* 
                  size_t i = 0;
                  for (; i + 64 <= bytes; i += 64)
                    _mm512_storeu_si512(target + i, _mm512_loadu_si512(source + i));
-                 if (i < bytes) {
-                   const __mmask64 present = firstBytes(static_cast<int64_t>(bytes - i));
-                   _mm512_mask_storeu_epi8(target + i, present,
-                                           _mm512_maskz_loadu_epi8(present, source + i));
+                 if (i == bytes) return;
+                 // A row's end is copied as the last 64 bytes, again over some already
+                 // copied: a whole store costs less than a masked one.
+                 if (bytes >= 64) {
+                   const size_t last = bytes - 64;
+                   return _mm512_storeu_si512(target + last, _mm512_loadu_si512(source + last));
                  }
+                 const __mmask64 present = firstBytes(static_cast<int64_t>(bytes));
+                 _mm512_mask_storeu_epi8(target, present, _mm512_maskz_loadu_epi8(present, source));
                });
 }
 
