@@ -235,33 +235,6 @@ bool hasVbmi() {
 #define GYROTIDE_VBMI_INLINE GYROTIDE_VBMI __attribute__((always_inline)) inline
 // The same for a lambda, written after its parameters.
 #define GYROTIDE_VBMI_LAMBDA GYROTIDE_VBMI __attribute__((always_inline))
-
-// The formula in eight double lanes at a time, sixteen bytes a step, the last
-// step masked: twice the lanes of the AVX2 kernel, and no byte-by-byte tail.
-// (GCC 12 takes the undefined upper lanes of its own conversions for
-// uninitialised values, as in the kernels below.)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-template <Formula F>
-GYROTIDE_VBMI void mixVbmi(uint8_t* dst, const uint8_t* src, size_t n, double opacity) {
-  const __m512d take = _mm512_set1_pd(opacity), keep = _mm512_set1_pd(1.0 - opacity);
-  const auto mixed = [&](__m256i t, __m256i s) GYROTIDE_VBMI_LAMBDA {
-    const __m512d td = _mm512_cvtepi32_pd(t), sd = _mm512_cvtepi32_pd(s);
-    return _mm512_cvttpd_epi32(
-        F == Formula::Draw ? _mm512_add_pd(_mm512_mul_pd(keep, td), _mm512_mul_pd(take, sd))
-                           : _mm512_add_pd(_mm512_mul_pd(take, sd), _mm512_mul_pd(keep, td)));
-  };
-  for (size_t i = 0; i < n; i += 16) {
-    const auto present = static_cast<__mmask16>(n - i >= 16 ? 0xFFFF : (1u << (n - i)) - 1);
-    const __m512i t = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(present, dst + i));
-    const __m512i s = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(present, src + i));
-    const __m256i low = mixed(_mm512_castsi512_si256(t), _mm512_castsi512_si256(s));
-    const __m256i high = mixed(_mm512_extracti64x4_epi64(t, 1), _mm512_extracti64x4_epi64(s, 1));
-    const __m512i bytes = _mm512_inserti64x4(_mm512_castsi256_si512(low), high, 1);
-    _mm_mask_storeu_epi8(dst + i, present, _mm512_cvtepi32_epi8(bytes));
-  }
-}
-#pragma GCC diagnostic pop
 #endif
 
 // The AVX2 kernel where the processor has it, otherwise the baseline one.
@@ -275,9 +248,6 @@ GridBlendFn gridBlend() { return GYROTIDE_KERNEL(gridBlendAvx2, gridBlendBaselin
 
 template <Formula F>
 MixFn mix() {
-#ifdef GYROTIDE_GFX_AVX2
-  if (hasVbmi()) return mixVbmi<F>;
-#endif
   return GYROTIDE_KERNEL(mixAvx2<F>, mixBaseline<F>);
 }
 
@@ -929,30 +899,30 @@ struct Rows24 {
   GYROTIDE_VBMI void operator()(Kernel blend) const {
     const size_t tail = bytes % 64, whole = bytes - tail;
     const bool paired = tail != 0 && tail <= 32;
-    forShortRows(
-        {to, toPitch, bytes}, {from, fromPitch, bytes}, rows, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
-          const uint8_t* source = from + y * fromPitch;
-          uint8_t* target = to + y * toPitch;
-          for (size_t i = 0; i < whole; i += 64) {
-            const __m512i t = _mm512_loadu_si512(target + i), s = _mm512_loadu_si512(source + i);
-            _mm512_storeu_si512(target + i, blend(t, s));
-          }
-          if (tail == 0 || (paired && y % 2 == 1))
-            return;  // an odd row's end went with the row above
-          const __mmask64 own = firstBytes(static_cast<int64_t>(tail));
-          __m512i t = _mm512_maskz_loadu_epi8(own, target + whole);
-          __m512i s = _mm512_maskz_loadu_epi8(own, source + whole);
-          if (!paired || y + 1 == rows)
-            return _mm512_mask_storeu_epi8(target + whole, own, blend(t, s));
-          // The next row's end, read and written through lanes [tail, 2 tail).
-          const __mmask64 next = own << tail;
-          uint8_t* nextTarget = target + toPitch + whole - tail;
-          t = _mm512_mask_loadu_epi8(t, next, nextTarget);
-          s = _mm512_mask_loadu_epi8(s, next, source + fromPitch + whole - tail);
-          const __m512i out = blend(t, s);
-          _mm512_mask_storeu_epi8(target + whole, own, out);
-          _mm512_mask_storeu_epi8(nextTarget, next, out);
-        });
+    // A run of one colour is at hand already: only the target's lines are asked for.
+    const RowSpan target{to, toPitch, bytes}, source{from, fromPitch, fromPitch ? bytes : 0};
+    forShortRows(target, source, rows, [&](int32_t y) GYROTIDE_VBMI_LAMBDA {
+      const uint8_t* source = from + y * fromPitch;
+      uint8_t* target = to + y * toPitch;
+      for (size_t i = 0; i < whole; i += 64) {
+        const __m512i t = _mm512_loadu_si512(target + i), s = _mm512_loadu_si512(source + i);
+        _mm512_storeu_si512(target + i, blend(t, s));
+      }
+      if (tail == 0 || (paired && y % 2 == 1)) return;  // an odd row's end went with the row above
+      const __mmask64 own = firstBytes(static_cast<int64_t>(tail));
+      __m512i t = _mm512_maskz_loadu_epi8(own, target + whole);
+      __m512i s = _mm512_maskz_loadu_epi8(own, source + whole);
+      if (!paired || y + 1 == rows)
+        return _mm512_mask_storeu_epi8(target + whole, own, blend(t, s));
+      // The next row's end, read and written through lanes [tail, 2 tail).
+      const __mmask64 next = own << tail;
+      uint8_t* nextTarget = target + toPitch + whole - tail;
+      t = _mm512_mask_loadu_epi8(t, next, nextTarget);
+      s = _mm512_mask_loadu_epi8(s, next, source + fromPitch + whole - tail);
+      const __m512i out = blend(t, s);
+      _mm512_mask_storeu_epi8(target + whole, own, out);
+      _mm512_mask_storeu_epi8(nextTarget, next, out);
+    });
   }
   const uint8_t* from;
   size_t fromPitch;
@@ -1063,11 +1033,6 @@ void blendRows8(const Image& src, Image& dst, const BlitArea& a, double opacity)
   }
 }
 
-// `rows` rows of `count` pixels from `first`, `pitch` bytes apart, blended
-// with the colour at a translucent opacity.
-void blendFillRows(uint8_t* first, size_t pitch, int32_t rows, int32_t count, Colour colour,
-                   double opacity);
-
 // A run of `pixels` pixels of one colour, up to kChunkPixels.
 struct ColourRun {
   ColourRun(Colour colour, int32_t pixels) {
@@ -1131,15 +1096,15 @@ class FillBlend {
   GYROTIDE_VBMI FillBlend(Colour colour, double opacity) : weights_(opacity) {
     FillPattern(colour).fill(run_, sizeof run_);
   }
-  // `rows` rows of `count` pixels from `first`, `pitch` bytes apart.
-  GYROTIDE_VBMI void rows(uint8_t* first, size_t pitch, int32_t rows, int32_t count) const {
-    for (int32_t x = 0; x < count; x += kChunkPixels) {
-      const auto bytes = static_cast<size_t>(std::min(kChunkPixels, count - x)) * 3;
-      withKind(weights_, Rows24{run_, 0, first + x * 3, pitch, rows, bytes});
+  // `height` rows of `width` pixels from `first`, `pitch` bytes apart.
+  GYROTIDE_VBMI void rows(uint8_t* first, size_t pitch, int32_t height, int32_t width) const {
+    for (int32_t x = 0; x < width; x += kChunkPixels) {
+      const auto bytes = static_cast<size_t>(std::min(kChunkPixels, width - x)) * 3;
+      withKind(weights_, Rows24{run_, 0, first + x * 3, pitch, height, bytes});
     }
   }
-  GYROTIDE_VBMI void column(uint8_t* top, size_t pitch, int32_t rows) const {
-    throughColumn(top, pitch, rows, [&](uint8_t* column, size_t bytes) GYROTIDE_VBMI {
+  GYROTIDE_VBMI void column(uint8_t* top, size_t pitch, int32_t height) const {
+    throughColumn(top, pitch, height, [&](uint8_t* column, size_t bytes) GYROTIDE_VBMI {
       withKind(weights_, Rows24{run_, 0, column, 0, 1, bytes});
     });
   }
